@@ -1,0 +1,140 @@
+#include "engine/dumps.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "engine/dib_layout.h"
+#include "engine/zdib.h"
+#include "platform/resources.h"
+
+namespace pm32 {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using TextFile = std::unique_ptr<std::FILE, FileCloser>;
+
+TextFile openText(const std::string& path, const char* mode) {
+    return TextFile(std::fopen(path.c_str(), mode));
+}
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string messageLines(unsigned first, unsigned last) {
+    std::string text;
+    char line[1100];
+    for (unsigned id = first; id <= last; ++id) {
+        auto message = platform::LoadResourceString(id);
+        std::string body = message ? std::string(*message) : "***** MISSING ******";
+        std::snprintf(line, sizeof line, "%8d %s\n", static_cast<int>(id), body.c_str());
+        text += line;
+    }
+    return text;
+}
+
+void writeImageData(std::FILE* out, ZDib& image) {
+    std::fputs("\n******* IMAGE DATA *******\n\n", out);
+    if (image.depth == 24)
+        std::fputs(
+            "                      r   g   b   r   g   b   r   g   b   r   g   b   r   g   b\n",
+            out);
+    auto rows = image.BuildRowTable();
+    unsigned columnStep = image.depth == 24 ? 3 : 1;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        std::fprintf(out, "line %4u col    0:",
+                     static_cast<unsigned>(image.height - 1 - static_cast<std::int32_t>(row)));
+        for (std::uint32_t i = 0; i < image.rowBytes; ++i) {
+            if (i != 0 && i % 15 == 0) std::fprintf(out, "\n          col %4u:", i / columnStep);
+            std::fprintf(out, "%4u", rows[row][i]);
+        }
+        std::fputs("\n", out);
+    }
+    image.DiscardRowTable();
+}
+
+}  // namespace
+
+ErrorNumber WriteMessageList(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return err::OpenFileFailure;
+    std::string text = "******** Control Messages **********\n" + messageLines(20300, 20395) +
+                       "\n******** Engine Messages **********\n" + messageLines(20100, 20187);
+    bool written = writeAll(fd, text);
+    bool closed = ::close(fd) == 0;
+    if (!written) return err::WriteFileFailure;
+    if (!closed) return err::CloseFileFailure;
+    return 0;
+}
+
+int AppendPaletteDump(const std::string& path, std::uint32_t count,
+                      std::span<const platform::PALETTEENTRY> entries) {
+    TextFile out = openText(path, "a");
+    if (!out) return 4;
+    std::fprintf(out.get(), "******* Palette *******\n  colors in palette=%u\n", count);
+    std::fprintf(out.get(), "   PC_NOCOLLAPSE=%d\n   PC_RESERVED=%d\n", platform::PC_NOCOLLAPSE,
+                 platform::PC_RESERVED);
+    std::fputs("\n***** Palette *****\nEntry  Red Green  Blue Reserved\n", out.get());
+    for (unsigned i = 0; i < 256; ++i) {
+        if (i == count) std::fputs("*-*-*- Entries below not used *-*-*-\n", out.get());
+        platform::PALETTEENTRY e = i < entries.size() ? entries[i] : platform::PALETTEENTRY{};
+        std::fprintf(out.get(), "%5d %3d    %3d   %3d%5d\n", static_cast<int>(i), e.peRed,
+                     e.peGreen, e.peBlue, e.peFlags);
+    }
+    return 0;
+}
+
+void ZDib::Dump(const std::string& path, int option) {
+    if (option == 2 && depth == 24) {
+        error = err::TrueColorHasNoPalette;
+        return;
+    }
+    if (option < 0 || option > 2) {
+        error = err::BadDumpOption;
+        return;
+    }
+    if (handle == 0) {
+        error = err::InvalidPicture;
+        return;
+    }
+    {
+        TextFile out = openText(path, "w");
+        if (!out) {
+            error = err::BadFile;
+            return;
+        }
+        std::fprintf(out.get(), "  width=%d  height=%d  bits deep=%u  bytes per line=%u", width,
+                     height, depth, rowBytes);
+        if (depth < 24) std::fprintf(out.get(), "  colors in palette=%u", colorsUsed);
+        std::fputs("\n", out.get());
+    }
+    if (depth < 24 && option != 1) {
+        PALETTEENTRY table[256] = {};
+        std::size_t count = GetPalette(table);
+        if (AppendPaletteDump(path, colorsUsed, std::span(table, count)) != 0) {
+            error = err::BadFile;
+            return;
+        }
+    }
+    if (option != 2) {
+        TextFile out = openText(path, "a");
+        if (!out) {
+            error = err::BadFile;
+            return;
+        }
+        writeImageData(out.get(), *this);
+    }
+}
+
+}  // namespace pm32

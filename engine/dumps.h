@@ -1,0 +1,21 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "engine/errors.h"
+#include "platform/gdi_palette.h"
+
+namespace pm32 {
+
+// Writes the list of every control and engine message; 20340, 20342 or 20341
+// when the file cannot be created, written or closed.
+ErrorNumber WriteMessageList(const std::string& path);
+
+// Appends the palette dump: count entries in use out of up to 256 given
+// (missing ones print as zeros). Returns status 0, or 4 when the file cannot
+// be opened.
+int AppendPaletteDump(const std::string& path, std::uint32_t count,
+                      std::span<const platform::PALETTEENTRY> entries);
+
+}  // namespace pm32

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "engine/zdib.h"
+
+namespace pm32 {
+
+// Fills the empty image record from a Windows bitmap file (".bmp" or ".dib"),
+// or sets its error number; on failure nothing is left allocated.
+void LoadBMP(ZDib& image, const std::string& path);
+
+// Writes the image record as a Windows bitmap file; the result is in its
+// error number.
+void StoreBMP(ZDib& image, const std::string& path);
+
+// Decodes an OLE Paintbrush object held in memory into a new image record;
+// the record has no handle when the object is not a valid one.
+ZDib DecodePaintbrushObject(std::span<const std::uint8_t> object);
+
+}  // namespace pm32

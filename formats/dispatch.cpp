@@ -1,0 +1,70 @@
+#include "formats/dispatch.h"
+
+#include "engine/diagnostics.h"
+#include "formats/bmp.h"
+
+namespace pm32 {
+
+ErrorNumber ResolveFormat(int imageFormat, const std::string& path, FormatCode& format) {
+    format = imageFormat == kFormatAny ? IdentifyFormatByExtension(path)
+                                       : static_cast<FormatCode>(imageFormat);
+    if (format == kFormatAny || format == kFormatPaintbrush || format == kFormatUnrecognised)
+        return err::BadFile;
+    return 0;
+}
+
+ErrorNumber CheckStoreCompression(int format, int compression) {
+    bool accepted = true;
+    switch (format) {
+        case kFormatTiff:
+        case kFormatGif: accepted = compression == 0 || compression == 1; break;
+        case kFormatTarga:
+        case kFormatPcx: accepted = compression == 0 || compression == 2; break;
+        case kFormatBmp:
+        case kFormatDib: accepted = compression == 0; break;
+        case kFormatJpeg: accepted = compression >= 5 && compression <= 100; break;
+        case kFormatPng: accepted = compression == 0 || compression == 10; break;
+        default: break;
+    }
+    return accepted ? 0 : err::BadCompression;
+}
+
+void LoadFile(ZDib& image, const std::string& path, int format, int /*imageNumber*/,
+              const ZLoadParams& /*params*/) {
+    if (format == kFormatAny) {
+        format = IdentifyFormatByExtension(path);
+        if (format == kFormatAny || format == kFormatPaintbrush) {
+            image.error = reportFailure(err::BadFile, 9046);
+            return;
+        }
+        if (format == kFormatUnrecognised) {
+            image.error = reportFailure(err::BadFile, 9048);
+            return;
+        }
+    }
+    switch (format) {
+        case kFormatBmp:
+        case kFormatDib: LoadBMP(image, path); return;
+        default: image.error = reportFailure(err::FormatNotSupported, 9047); return;
+    }
+}
+
+void StoreFile(ZDib& image, const std::string& path, int format, int compression,
+               bool /*append*/, int /*writeOption*/) {
+    if (format == kFormatAny) {
+        format = IdentifyFormatByExtension(path);
+        if (format == kFormatUnrecognised) {
+            image.error = reportFailure(err::BadFile, 9048);
+            return;
+        }
+    }
+    image.error = CheckStoreCompression(format, compression);
+    if (image.error != 0) return;
+    switch (format) {
+        case kFormatBmp:
+        case kFormatDib: StoreBMP(image, path); return;
+        default: image.error = reportFailure(err::FormatNotSupported, 9045); return;
+    }
+}
+
+}  // namespace pm32

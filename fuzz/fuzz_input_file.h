@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pm32::fuzz {
+
+// The readers take paths, so each input is written to a private file with the
+// given extension; the file is removed when the guard goes.
+class FuzzInputFile {
+public:
+    FuzzInputFile(const std::uint8_t* data, std::size_t size, const std::string& extension);
+    ~FuzzInputFile();
+    FuzzInputFile(const FuzzInputFile&) = delete;
+    FuzzInputFile& operator=(const FuzzInputFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Keeps single blocks small so hostile sizes fail fast instead of exhausting memory.
+void limitBlockSizes();
+
+}  // namespace pm32::fuzz

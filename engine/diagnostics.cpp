@@ -19,7 +19,8 @@ struct KindRule {
 
 constexpr KindRule kKindRules[] = {
     {1, 25101, platform::MB_ICONHAND | platform::MB_ABORTRETRYIGNORE, BoxAnswer::Abort, true},
-    {2, 25102, platform::MB_ICONEXCLAMATION | platform::MB_ABORTRETRYIGNORE, BoxAnswer::Abort, true},
+    {2, 25102, platform::MB_ICONEXCLAMATION | platform::MB_ABORTRETRYIGNORE, BoxAnswer::Abort,
+     true},
     {4, 25104, platform::MB_OK, BoxAnswer::Ok, false},
     {3, 25103, platform::MB_ICONHAND | platform::MB_ABORTRETRYIGNORE, BoxAnswer::Abort, true},
     {1, 25106, platform::MB_ICONHAND | platform::MB_OKCANCEL, BoxAnswer::Cancel, true},
@@ -53,7 +54,9 @@ bool DiagnosticShown(int level, DiagnosticKind kind) {
     return level > 0 && level >= ruleOf(kind).minimumLevel;
 }
 
-std::string DiagnosticText(int location) { return stringOrFallback(static_cast<unsigned>(location)); }
+std::string DiagnosticText(int location) {
+    return stringOrFallback(static_cast<unsigned>(location));
+}
 
 std::string DiagnosticCaption(DiagnosticKind kind) {
     return stringOrFallback(25100) + " " + stringOrFallback(ruleOf(kind).captionId);
@@ -81,13 +84,20 @@ bool ReportDiagnostic(int location, DiagnosticKind kind) {
 
 ErrorNumber StatusToError(int status) {
     switch (status) {
-        case 0: return err::None;
-        case 1: return err::OutOfMemory;
-        case 2: return err::TooManyColors;
-        case 3: return err::TooFewColors;
-        case 4: return err::BadFile;
-        case 5: return err::ReservedOutOfBounds;
-        default: return err::AssertFailed;
+        case 0:
+            return err::None;
+        case 1:
+            return err::OutOfMemory;
+        case 2:
+            return err::TooManyColors;
+        case 3:
+            return err::TooFewColors;
+        case 4:
+            return err::BadFile;
+        case 5:
+            return err::ReservedOutOfBounds;
+        default:
+            return err::AssertFailed;
     }
 }
 

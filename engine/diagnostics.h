@@ -8,7 +8,14 @@ namespace pm32 {
 
 // Diagnostic kinds: each selects the level needed to show a box, its caption
 // and its buttons.
-enum class DiagnosticKind { Hand = 0, Exclamation = 1, Memory = 2, Severe = 3, Confirm = 4, Trace = 5 };
+enum class DiagnosticKind {
+    Hand = 0,
+    Exclamation = 1,
+    Memory = 2,
+    Severe = 3,
+    Confirm = 4,
+    Trace = 5
+};
 
 // The process's diagnostic level: profile section "Pixmill", key "Debug",
 // read once; a stored 0 means 100, an absent key -1.
@@ -26,11 +33,11 @@ std::string DiagnosticCaption(DiagnosticKind kind);
 // when the level asks for it and, on the kind's stopping answer, asks the
 // host to quit with exit code 1.
 class ZUtility {
-public:
+  public:
     ZUtility(int location, DiagnosticKind kind);
     bool stopRequested() const { return stopRequested_; }
 
-private:
+  private:
     bool stopRequested_ = false;
 };
 

@@ -9,7 +9,7 @@ namespace pm32 {
 // The control's long-lived image holder. Its operations raise (throw
 // RaisedError) for the control's entries to report.
 class ZDibHolder {
-public:
+  public:
     ZDibHolder() = default;
     ~ZDibHolder();
     ZDibHolder(const ZDibHolder&) = delete;
@@ -30,7 +30,7 @@ public:
 // One lock on a DIB for the guard's lifetime, with its header and pixels.
 // Never owns the block.
 class ZDibLock {
-public:
+  public:
     explicit ZDibLock(HGLOBAL handle);
     ~ZDibLock();
     ZDibLock(const ZDibLock&) = delete;
@@ -42,7 +42,7 @@ public:
     std::uint8_t* bits() const { return bits_; }
     std::size_t blockSize() const { return size_; }
 
-private:
+  private:
     HGLOBAL handle_;
     std::uint8_t* header_;
     std::uint8_t* bits_ = nullptr;

@@ -55,11 +55,21 @@ inline std::uint64_t rowBytesFor(std::uint32_t width, std::uint32_t depth) {
     std::uint64_t w = width;
     std::uint64_t packed = 0;
     switch (depth) {
-        case 1: packed = (w + 7) / 8; break;
-        case 4: packed = (w + 1) / 2; break;
-        case 8: packed = w; break;
-        case 24: packed = 3 * w; break;
-        default: packed = (w * depth + 7) / 8; break;
+        case 1:
+            packed = (w + 7) / 8;
+            break;
+        case 4:
+            packed = (w + 1) / 2;
+            break;
+        case 8:
+            packed = w;
+            break;
+        case 24:
+            packed = 3 * w;
+            break;
+        default:
+            packed = (w * depth + 7) / 8;
+            break;
     }
     return (packed + 3) & ~std::uint64_t{3};
 }

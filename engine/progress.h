@@ -10,7 +10,7 @@ namespace pm32 {
 // Reports progress every interval rows of a long operation and lets the
 // caller cancel it, pumping the messages of one peek window first.
 class ProgressPump {
-public:
+  public:
     // Receives the rows done so far; returns non-zero to go on, 0 to cancel.
     using Callback = std::function<int(int rows)>;
 
@@ -25,7 +25,7 @@ public:
 
     std::int16_t Interval() const { return interval_; }
 
-private:
+  private:
     Callback callback_;
     std::int16_t interval_ = 0;
     platform::HWND peekWindow_ = 0;

@@ -184,7 +184,8 @@ void ZDib::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint32_t n
     depth = newDepth;
     Allocate(false);
     if (error != 0) {
-        if (error == err::OutOfMemory) reportFailure(err::OutOfMemory, 9028, DiagnosticKind::Memory);
+        if (error == err::OutOfMemory)
+            reportFailure(err::OutOfMemory, 9028, DiagnosticKind::Memory);
         return;
     }
     if (fill == 0) return;
@@ -348,7 +349,8 @@ ErrorNumber DuplicateDib(HGLOBAL source, HGLOBAL& copy) {
     Locked out(target);
     std::memcpy(out.data(), h, static_cast<std::size_t>(headerPart));
     if (*pixelBytes != 0)
-        std::memcpy(out.data() + headerPart, h + sourcePixels, static_cast<std::size_t>(*pixelBytes));
+        std::memcpy(out.data() + headerPart, h + sourcePixels,
+                    static_cast<std::size_t>(*pixelBytes));
     if (d == 24) {
         writeLe32(out.data() + dib::kClrUsed, 0);
         writeLe32(out.data() + dib::kClrImportant, 0);

@@ -22,7 +22,7 @@ enum class DepthRule : std::uint32_t { Any = 0, EightOr24 = 1 };
 // its header, carries the error number of the last step and, when it owns the
 // block, frees it on reset or destruction. No operation throws.
 class ZDib {
-public:
+  public:
     ZDib() = default;
     ~ZDib();
     ZDib(ZDib&& other) noexcept;
@@ -86,7 +86,7 @@ public:
     bool owns = false;
     DepthRule depthRule = DepthRule::Any;
 
-private:
+  private:
     void freeBlock();
 
     std::vector<std::uint8_t*> rowTable_;

@@ -12,7 +12,7 @@ using platform::HPALETTE;
 // The control's palette holder: a palette object and its entry count (0 means
 // no palette). Operations raise (throw RaisedError) for the control to report.
 class ZPal {
-public:
+  public:
     ZPal() = default;
     ~ZPal();
     ZPal(const ZPal&) = delete;
@@ -29,7 +29,7 @@ public:
     HPALETTE handle() const { return palette_; }
     std::uint32_t entryCount() const { return entryCount_; }
 
-private:
+  private:
     void deletePalette();
     void adopt(std::span<const PALETTEENTRY> entries);
 

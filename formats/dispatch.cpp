@@ -17,14 +17,25 @@ ErrorNumber CheckStoreCompression(int format, int compression) {
     bool accepted = true;
     switch (format) {
         case kFormatTiff:
-        case kFormatGif: accepted = compression == 0 || compression == 1; break;
+        case kFormatGif:
+            accepted = compression == 0 || compression == 1;
+            break;
         case kFormatTarga:
-        case kFormatPcx: accepted = compression == 0 || compression == 2; break;
+        case kFormatPcx:
+            accepted = compression == 0 || compression == 2;
+            break;
         case kFormatBmp:
-        case kFormatDib: accepted = compression == 0; break;
-        case kFormatJpeg: accepted = compression >= 5 && compression <= 100; break;
-        case kFormatPng: accepted = compression == 0 || compression == 10; break;
-        default: break;
+        case kFormatDib:
+            accepted = compression == 0;
+            break;
+        case kFormatJpeg:
+            accepted = compression >= 5 && compression <= 100;
+            break;
+        case kFormatPng:
+            accepted = compression == 0 || compression == 10;
+            break;
+        default:
+            break;
     }
     return accepted ? 0 : err::BadCompression;
 }
@@ -44,13 +55,17 @@ void LoadFile(ZDib& image, const std::string& path, int format, int /*imageNumbe
     }
     switch (format) {
         case kFormatBmp:
-        case kFormatDib: LoadBMP(image, path); return;
-        default: image.error = reportFailure(err::FormatNotSupported, 9047); return;
+        case kFormatDib:
+            LoadBMP(image, path);
+            return;
+        default:
+            image.error = reportFailure(err::FormatNotSupported, 9047);
+            return;
     }
 }
 
-void StoreFile(ZDib& image, const std::string& path, int format, int compression,
-               bool /*append*/, int /*writeOption*/) {
+void StoreFile(ZDib& image, const std::string& path, int format, int compression, bool /*append*/,
+               int /*writeOption*/) {
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatUnrecognised) {
@@ -62,8 +77,12 @@ void StoreFile(ZDib& image, const std::string& path, int format, int compression
     if (image.error != 0) return;
     switch (format) {
         case kFormatBmp:
-        case kFormatDib: StoreBMP(image, path); return;
-        default: image.error = reportFailure(err::FormatNotSupported, 9045); return;
+        case kFormatDib:
+            StoreBMP(image, path);
+            return;
+        default:
+            image.error = reportFailure(err::FormatNotSupported, 9045);
+            return;
     }
 }
 

@@ -231,10 +231,12 @@ bool EngineFile::SeekEnd(std::int64_t delta) {
 std::int64_t EngineFile::Tell() const {
     if (fd_ < 0) return -1;
     switch (held_) {
-        case Held::ReadBytes: return fileOffset_ + static_cast<std::int64_t>(position_);
+        case Held::ReadBytes:
+            return fileOffset_ + static_cast<std::int64_t>(position_);
         case Held::PendingBytes:
             return ::lseek(fd_, 0, SEEK_CUR) + static_cast<std::int64_t>(count_);
-        case Held::Nothing: break;
+        case Held::Nothing:
+            break;
     }
     return ::lseek(fd_, 0, SEEK_CUR);
 }

@@ -11,7 +11,7 @@ namespace pm32 {
 // optional staging buffer and a byte order for multi-byte reads. Closing
 // (explicitly or on destruction) writes out pending bytes.
 class EngineFile {
-public:
+  public:
     static constexpr std::uint16_t kLittleEndian = 0x4949;  // "II"
     static constexpr std::uint16_t kBigEndian = 0x4D4D;     // "MM"
 
@@ -58,7 +58,7 @@ public:
     // Set once any read came up short since the file was opened.
     bool ShortRead() const { return shortRead_; }
 
-private:
+  private:
     enum class Mode { None, Read, Create, Update };
     enum class Held { Nothing, ReadBytes, PendingBytes };
 
@@ -76,8 +76,8 @@ private:
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t capacity_ = 0;
     Held held_ = Held::Nothing;
-    std::size_t position_ = 0;  // next byte in the buffer
-    std::size_t count_ = 0;     // bytes filled (reading) or pending (writing)
+    std::size_t position_ = 0;     // next byte in the buffer
+    std::size_t count_ = 0;        // bytes filled (reading) or pending (writing)
     std::int64_t fileOffset_ = 0;  // file offset of the buffer's first byte
     std::uint16_t byteOrder_ = 0;
     bool shortRead_ = false;

@@ -12,9 +12,9 @@ struct Extension {
 
 // Compared in this order; the first match wins.
 constexpr Extension kExtensions[] = {
-    {".bmp", kFormatBmp}, {".dib", kFormatDib}, {".pcx", kFormatPcx}, {".tga", kFormatTarga},
+    {".bmp", kFormatBmp},  {".dib", kFormatDib}, {".pcx", kFormatPcx},  {".tga", kFormatTarga},
     {".jpg", kFormatJpeg}, {".gif", kFormatGif}, {".tif", kFormatTiff}, {".fif", kFormatFif},
-    {".qzi", kFormatQzi}, {".qzs", kFormatQzs}, {".png", kFormatPng},
+    {".qzi", kFormatQzi},  {".qzs", kFormatQzs}, {".png", kFormatPng},
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -38,8 +38,10 @@ FormatCode IdentifyFormatByExtension(std::string_view path) {
 
 std::string_view FormatCodeText(int code) {
     constexpr std::string_view kTexts[] = {
-        "0 - any listed", "1 - TIF", "2 - TGA", "3 - BMP", "4 - GIF", "5 - DIB",
-        "6 - PCX", "7 - JPG", "8 - OLE paintbrush", "9 - FIF", "10 - PNG",
+        "0 - any listed", "1 - TIF",  "2 - TGA",
+        "3 - BMP",        "4 - GIF",  "5 - DIB",
+        "6 - PCX",        "7 - JPG",  "8 - OLE paintbrush",
+        "9 - FIF",        "10 - PNG",
     };
     if (code < 0 || code > 10) return "? - Undefined";
     return kTexts[code];

@@ -9,7 +9,7 @@ namespace pm32::fuzz {
 // The readers take paths, so each input is written to a private file with the
 // given extension; the file is removed when the guard goes.
 class FuzzInputFile {
-public:
+  public:
     FuzzInputFile(const std::uint8_t* data, std::size_t size, const std::string& extension);
     ~FuzzInputFile();
     FuzzInputFile(const FuzzInputFile&) = delete;
@@ -17,7 +17,7 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -49,7 +49,7 @@ std::size_t LiveBlockCount();
 
 // Holds one lock on a block for the guard's lifetime.
 class Locked {
-public:
+  public:
     explicit Locked(HGLOBAL handle);
     ~Locked();
     Locked(const Locked&) = delete;
@@ -59,7 +59,7 @@ public:
     std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
 
-private:
+  private:
     HGLOBAL handle_;
     std::uint8_t* data_;
     std::size_t size_;

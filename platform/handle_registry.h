@@ -17,7 +17,7 @@ Handle32 nextHandleId();
 // handle simply is not found, so it is never dereferenced.
 template <typename T>
 class HandleRegistry {
-public:
+  public:
     // Takes ownership of value and returns its new handle.
     Handle32 add(T value) {
         Handle32 id = nextHandleId();
@@ -36,7 +36,7 @@ public:
 
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     std::unordered_map<Handle32, T> entries_;
 };
 

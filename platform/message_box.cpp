@@ -27,8 +27,10 @@ void SetMessageBoxHandler(MessageBoxHandler handler) { boxHandler() = std::move(
 
 BoxAnswer DefaultAnswer(std::uint32_t style) {
     switch (style & 0x0F) {
-        case MB_ABORTRETRYIGNORE: return BoxAnswer::Abort;
-        default: return BoxAnswer::Ok;
+        case MB_ABORTRETRYIGNORE:
+            return BoxAnswer::Abort;
+        default:
+            return BoxAnswer::Ok;
     }
 }
 

@@ -9,7 +9,7 @@ namespace pm32::platform {
 
 // The per-user INI profile. Sections and keys compare case-insensitively.
 class Profile {
-public:
+  public:
     static Profile parse(std::string_view text);
     static Profile readFile(const std::string& path);
 
@@ -19,7 +19,7 @@ public:
     // key is absent.
     int intValue(std::string_view section, std::string_view key, int fallback) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;  // "section\nkey" in lower case
 };
 

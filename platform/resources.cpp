@@ -25,13 +25,15 @@ constexpr StringResource kStrings[] = {
     {20110, "Invalid DIB: Not in Global Entry Table List"},
     {20111, "Invalid DIB: contains an Invalid BITMAPINFOHEADER"},
     {20112, "Invalid DIB: can't lock in memory"},
-    {20113, "Invalid DIB: size of BITMAPINFOHEADER does not match entry size in the global entry table"},
+    {20113,
+     "Invalid DIB: size of BITMAPINFOHEADER does not match entry size in the global entry table"},
     {20114, "Invalid DIB: number of bit planes must be 1"},
     {20115, "Invalid DIB: must be in uncompressed (BI_RGB) format"},
     {20116, "Invalid DIB: bit depth must be 1,4,8, or 24"},
     {20117, "Invalid DIB: bit depth must 8 or 24"},
     {20118, "Invalid DIB: invalid color table (Must be 1 4 8 24)"},
-    {20119, "Invalid DIB: size of data in the Global Entry Table does not match size in BITMAPINFOHEADER"},
+    {20119,
+     "Invalid DIB: size of data in the Global Entry Table does not match size in BITMAPINFOHEADER"},
     {20120, "The source images must have the same bit-depth"},
     {20121, "The specified image area is invalid"},
     {20122, "The specified magnitude is invalid"},
@@ -51,13 +53,18 @@ constexpr StringResource kStrings[] = {
     {20136, "The image could not be displayed.  You may be low on memory."},
     {20137, "The X value is NOT within the bounds of the image"},
     {20138, "The Y value is NOT within the bounds of the image"},
-    {20139, "Mismatch of the bit depth of the image and the number of colors in the palette.  Setting a Picbuf image to a Palette requires the bit depth of the image match the number of colors in the palette"},
+    {20139,
+     "Mismatch of the bit depth of the image and the number of colors in the palette.  Setting a "
+     "Picbuf image to a Palette requires the bit depth of the image match the number of colors in "
+     "the palette"},
     {20140, "Invalid palette used in setting a image to a palette"},
     {20141, "A True Color Image does not have a palette"},
     {20142, "An invalid palette with < 2 colors has been detected"},
     {20143, "Invalid Option: must be >= 0 or <= 2"},
     {20144, "Number of colors must be >=2 or <= 256"},
-    {20145, "Desired colors in palette exceeds limit of 256 colors with 20 colors included in the System Palette"},
+    {20145,
+     "Desired colors in palette exceeds limit of 256 colors with 20 colors included in the System "
+     "Palette"},
     {20146, "a ZASSERT has FAILED.  Fatal error."},
     {20147, "Image contains more than 236 colors"},
     {20148, "This operation only operates on 8 bit images"},
@@ -140,7 +147,8 @@ constexpr StringResource kStrings[] = {
     {20334, "RePos can't be used if AutoSize is True."},
     {20335, "RePos can't be used if AutoScale is True."},
     {20336, "RePos control coordinates are out of range. Must be >= 0 and < Height or Width"},
-    {20337, "RePos image coordinates are out of range. Must be >= 0 and < Xresolution or Yresolution"},
+    {20337,
+     "RePos image coordinates are out of range. Must be >= 0 and < Xresolution or Yresolution"},
     {20338, "ReduceColors property must be one of 2 through 256"},
     {20339, "DrawWidth property must be one of 1 through 32767"},
     {20340, "Open file failure:"},
@@ -148,7 +156,9 @@ constexpr StringResource kStrings[] = {
     {20342, "Write file failure:"},
     {20343, "ScaleScreen property must be one of 1 through 32767"},
     {20344, "ScaleImage property must be one of 1 through 32767"},
-    {20345, "Attempt to paint a PicBuf with ScaleScreen:ScaleImage ratio less than 1:200 or greater than 200:1"},
+    {20345,
+     "Attempt to paint a PicBuf with ScaleScreen:ScaleImage ratio less than 1:200 or greater than "
+     "200:1"},
     {20346, "hDib property is write only"},
     {20347, "hPalette property is write only"},
     {20348, "Contents property is read only"},
@@ -165,10 +175,12 @@ constexpr StringResource kStrings[] = {
     {20359, "releasing the DC for the DIB failed"},
     {20360, "locking DIB failed"},
     {20361, "Device Context creation failed"},
-    {20362, "Control already has created a Device Context for the DIB. Only one at a time is allowed."},
+    {20362,
+     "Control already has created a Device Context for the DIB. Only one at a time is allowed."},
     {20363, "Control array must contains some controls"},
     {20364, "No controls or files to operate on"},
-    {20365, "An unroverable error has occurred.  The control is unstable.  Contact customer support."},
+    {20365,
+     "An unroverable error has occurred.  The control is unstable.  Contact customer support."},
     {20366, "Value outside of valid range of >= 0 and <= 3"},
     {20367, "ColorDepth can't be set a run time"},
     {20368, "Invalid draw arrow property setting"},
@@ -203,8 +215,9 @@ constexpr StringResource kStrings[] = {
 }  // namespace
 
 std::optional<std::string_view> LoadResourceString(unsigned id) {
-    auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
-                               [](const StringResource& s, unsigned wanted) { return s.id < wanted; });
+    auto it =
+        std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                         [](const StringResource& s, unsigned wanted) { return s.id < wanted; });
     if (it == std::end(kStrings) || it->id != id) return std::nullopt;
     return it->text;
 }

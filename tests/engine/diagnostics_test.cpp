@@ -61,7 +61,7 @@ TEST(StatusToError, MapsEveryStatus) {
 // The level is read once per process, so each profile is tried in a fresh child
 // process; the child's exit code carries what it saw.
 class DiagnosticProfile : public testing::Test {
-protected:
+  protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 
     // In the child: point the profile at text, report a failure of each kind
@@ -121,8 +121,7 @@ TEST_F(DiagnosticProfile, TheStoppingAnswerAsksTheHostToQuit) {
         platform::SetMessageBoxHandler(
             [](std::string_view, std::string_view, std::uint32_t) { return BoxAnswer::Cancel; });
         bool stoppedOnCancel = ReportDiagnostic(9000, DiagnosticKind::Confirm);
-        std::exit(!stoppedOnRetry && !quitOnRetry && stoppedOnCancel &&
-                          platform::PendingQuit() == 1
+        std::exit(!stoppedOnRetry && !quitOnRetry && stoppedOnCancel && platform::PendingQuit() == 1
                       ? 0
                       : 1);
     };

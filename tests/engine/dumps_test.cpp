@@ -56,9 +56,13 @@ TEST(ImageDump, TrueColourRowsWrapAfterFifteenBytes) {
         "  width=6  height=2  bits deep=24  bytes per line=20\n"
         "\n******* IMAGE DATA *******\n\n"
         "                      r   g   b   r   g   b   r   g   b   r   g   b   r   g   b\n"
-        "line    1 col    0:" + pixels15 + "\n"
+        "line    1 col    0:" +
+        pixels15 +
+        "\n"
         "          col    5:   1   2   3   0   0\n"
-        "line    0 col    0: 200   2   3" + pixels15.substr(12) + "\n"
+        "line    0 col    0: 200   2   3" +
+        pixels15.substr(12) +
+        "\n"
         "          col    5:   1   2   3   0   0\n";
     EXPECT_EQ(readText(dir.path("dump.txt")), expected);
 }

@@ -8,13 +8,13 @@ namespace pm32 {
 namespace {
 
 class WindowGuard {
-public:
+  public:
     explicit WindowGuard(platform::PumpWaitingMessages pump)
         : window_(platform::RegisterWindow(std::move(pump))) {}
     ~WindowGuard() { platform::UnregisterWindow(window_); }
     platform::HWND get() const { return window_; }
 
-private:
+  private:
     platform::HWND window_;
 };
 
@@ -22,7 +22,12 @@ TEST(ProgressPump, CallsBackEveryIntervalRowsAfterPumping) {
     std::vector<int> events;
     WindowGuard window([&] { events.push_back(-1); });
     ProgressPump pump;
-    pump.SetUp([&](int rows) { events.push_back(rows); return 1; }, 10, window.get());
+    pump.SetUp(
+        [&](int rows) {
+            events.push_back(rows);
+            return 1;
+        },
+        10, window.get());
     pump.Begin();
     for (int row = 0; row < 35; ++row) ASSERT_TRUE(pump.Tick());
     EXPECT_EQ(events, (std::vector<int>{-1, 10, -1, 20, -1, 30}));
@@ -33,7 +38,12 @@ TEST(ProgressPump, BeginStartsTheCountAgain) {
     std::vector<int> rows;
     WindowGuard window([] {});
     ProgressPump pump;
-    pump.SetUp([&](int r) { rows.push_back(r); return 1; }, 2, window.get());
+    pump.SetUp(
+        [&](int r) {
+            rows.push_back(r);
+            return 1;
+        },
+        2, window.get());
     pump.Begin();
     for (int i = 0; i < 3; ++i) pump.Tick();
     pump.Begin();
@@ -53,7 +63,10 @@ TEST(ProgressPump, ACallbackOfZeroCancelsAtThatRow) {
 
 TEST(ProgressPump, IsOffWithoutIntervalCallbackOrLiveWindow) {
     int calls = 0;
-    auto count = [&](int) { ++calls; return 0; };
+    auto count = [&](int) {
+        ++calls;
+        return 0;
+    };
     ProgressPump pump;
     {
         WindowGuard window([] {});

@@ -25,7 +25,8 @@ struct RawDib {
     std::size_t extraBytes = 0;
 
     HGLOBAL make() const {
-        std::uint32_t table = bitCount == 24 ? clrUsed : (clrUsed ? clrUsed : fullTableSize(bitCount));
+        std::uint32_t table =
+            bitCount == 24 ? clrUsed : (clrUsed ? clrUsed : fullTableSize(bitCount));
         std::size_t rows =
             static_cast<std::size_t>(rowBytesFor(static_cast<std::uint32_t>(width), bitCount)) *
             static_cast<std::uint32_t>(std::max(height, 0));
@@ -47,12 +48,12 @@ struct RawDib {
 };
 
 class OwnedHandle {
-public:
+  public:
     explicit OwnedHandle(HGLOBAL h) : h_(h) {}
     ~OwnedHandle() { platform::GlobalFree(h_); }
     HGLOBAL get() const { return h_; }
 
-private:
+  private:
     HGLOBAL h_;
 };
 
@@ -287,7 +288,10 @@ TEST(RowTable, NoHandleGivesNoTable) {
 
 TEST(Lifetime, OwnedBlocksAreFreedAndReleasedOnesKept) {
     std::size_t before = platform::LiveBlockCount();
-    { ZDib image; image.Create(8, 8, 8, 0); }
+    {
+        ZDib image;
+        image.Create(8, 8, 8, 0);
+    }
     EXPECT_EQ(platform::LiveBlockCount(), before);
 
     HGLOBAL kept = 0;

@@ -37,8 +37,8 @@ TEST(GdiPalette, RefusesEmptyAndOversizedPalettes) {
 }
 
 TEST(GdiPalette, NearestIndexTakesTheFirstOfEqualDistances) {
-    std::vector<PALETTEENTRY> entries = {{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0},
-                                         {255, 0, 0, 0}};
+    std::vector<PALETTEENTRY> entries = {
+        {0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0}, {255, 0, 0, 0}};
     HPALETTE p = CreatePalette(entries);
     EXPECT_EQ(GetNearestPaletteIndex(p, 0x000000F0), 1u);  // reddish
     EXPECT_EQ(GetNearestPaletteIndex(p, 0x00F00000), 2u);  // bluish

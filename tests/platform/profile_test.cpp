@@ -6,8 +6,8 @@ namespace pm32::platform {
 namespace {
 
 TEST(Profile, ReadsKeysWithoutCaseAndWithBlanks) {
-    Profile p = Profile::parse(
-        "; comment\n[Other]\nDebug=7\n[ Pixmill ]\r\n  debug = 3  \r\nPalette=1\n");
+    Profile p =
+        Profile::parse("; comment\n[Other]\nDebug=7\n[ Pixmill ]\r\n  debug = 3  \r\nPalette=1\n");
     EXPECT_EQ(p.intValue("PIXMILL", "Debug", -1), 3);
     EXPECT_EQ(p.intValue("pixmill", "palette", -1), 1);
     EXPECT_EQ(p.intValue("Other", "Debug", -1), 7);

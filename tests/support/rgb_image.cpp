@@ -64,8 +64,8 @@ std::optional<RgbImage> decodeWithConvert(const std::string& path) {
     if (convertTool().empty()) return std::nullopt;
     TempDir dir;
     std::string ppm = dir.path("peer.ppm");
-    std::string command = quoted(convertTool()) + " " + quoted(path + "[0]") +
-                          " -depth 8 " + quoted("ppm:" + ppm) + " 2>/dev/null";
+    std::string command = quoted(convertTool()) + " " + quoted(path + "[0]") + " -depth 8 " +
+                          quoted("ppm:" + ppm) + " 2>/dev/null";
     if (run(command) != 0) return std::nullopt;
     return readPpm(ppm);
 }

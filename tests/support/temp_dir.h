@@ -8,7 +8,7 @@ namespace pm32::test {
 
 // A fresh directory removed with everything in it when the guard goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
 
     std::string path(const std::string& name) const { return root_ + "/" + name; }
 
-private:
+  private:
     std::string root_;
 };
 

@@ -1,0 +1,180 @@
+#include <vector>
+
+#include "control/dispids.h"
+#include "control/entries.h"
+#include "control/whole_image_transfer.h"
+#include "control/zpm32.h"
+#include "engine/dumps.h"
+#include "engine/progress.h"
+#include "formats/count_images.h"
+#include "formats/dispatch.h"
+#include "formats/palette_file.h"
+
+namespace pm32::control::entries {
+namespace {
+
+std::string fileName(ZPm32& c) {
+    std::string path = c.String(dispid::FileName);
+    if (path.empty()) Raise(err::FileNameEmpty);
+    return path;
+}
+
+ZLoadParams loadParams(ZPm32& c) {
+    ZLoadParams params;
+    params.scale = c.I2(dispid::LoadScale);
+    params.width = c.I2(dispid::LoadWidth);
+    params.height = c.I2(dispid::LoadHeight);
+    params.options = c.I2(dispid::LoadOptions);
+    params.palette = static_cast<std::uint32_t>(c.I4(dispid::LoadPalette));
+    params.cropX = c.I2(dispid::LoadCropX);
+    params.cropY = c.I2(dispid::LoadCropY);
+    params.cropWidth = c.I2(dispid::LoadCropWidth);
+    params.cropHeight = c.I2(dispid::LoadCropHeight);
+    params.fastest = c.Bool(dispid::LoadFastest) ? 1 : 0;
+    return params;
+}
+
+bool reportsProgress(FormatCode format) {
+    return format == kFormatGif || format == kFormatJpeg || format == kFormatFif ||
+           format == kFormatPng;
+}
+
+bool ignored(FormatCode format) { return format == kFormatQzi || format == kFormatQzs; }
+
+// Loads with the resolved format and hands a returned image over; a
+// cancelled load returns no image and changes nothing.
+void loadAndTransfer(ZPm32& c, const std::string& path, FormatCode format) {
+    ZDib image;
+    LoadFile(image, path, format, c.I2(dispid::ImageNumber), loadParams(c));
+    if (image.error != 0) Raise(image.error);
+    if (image.handle == 0) return;
+    TransferWholeImage(c, image.Release(), true);
+}
+
+// A view of the control's image for the engine; never owns the block.
+ZDib imageRecord(ZPm32& c) {
+    ZDib image;
+    image.Attach(c.Image()->handle, false, false, DepthRule::Any);
+    if (image.error != 0) Raise(image.error);
+    return image;
+}
+
+platform::HWND peekWindow(const automation::DispatchPtr& peek) {
+    Variant window;
+    try {
+        window = automation::GetProperty(*peek, "hWnd");
+    } catch (const automation::AutomationError&) {
+        Raise(err::NoCallbackWindow);
+    }
+    if (window.type() != VarType::I4) Raise(err::NoCallbackWindow);
+    auto handle = static_cast<platform::HWND>(window.toI4());
+    if (!platform::IsWindow(handle)) Raise(err::NoCallbackWindow);
+    return handle;
+}
+
+}  // namespace
+
+Variant Load(ZPm32& c, std::span<Variant>) {
+    std::string path = fileName(c);
+    FormatCode format{};
+    if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
+    if (ignored(format)) return {};
+    if (reportsProgress(format)) FileProgressPump().SetUp({}, 0, 0);
+    loadAndTransfer(c, path, format);
+    return {};
+}
+
+Variant LoadCallback(ZPm32& c, std::span<Variant> args) {
+    automation::DispatchPtr peek = args[0].toDispatch();
+    if (!peek) Raise(err::NullControl);
+    std::string path = fileName(c);
+    platform::HWND window = peekWindow(peek);
+    FormatCode format{};
+    if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
+    if (ignored(format)) return {};
+    if (!reportsProgress(format)) Raise(err::BadFile);
+    std::weak_ptr<ZPm32> target = c.weak_from_this();
+    FileProgressPump().SetUp(
+        [target](int rows) {
+            auto control = target.lock();
+            return control ? (control->FireCallback(rows) ? 1 : 0) : 1;
+        },
+        c.I2(dispid::CallbackLines), window);
+    loadAndTransfer(c, path, format);
+    return {};
+}
+
+Variant Store(ZPm32& c, std::span<Variant>) {
+    if (c.Image() == nullptr) Raise(err::NoDib);
+    std::string path = fileName(c);
+    FormatCode format{};
+    if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
+    if (ignored(format)) return {};
+    ZDib image = imageRecord(c);
+    StoreFile(image, path, format, c.I2(dispid::ImageCompression), false,
+              c.I2(dispid::WriteOption));
+    if (image.error != 0) Raise(image.error);
+    return {};
+}
+
+Variant AppendTIFF(ZPm32& c, std::span<Variant>) {
+    if (c.Image() == nullptr) Raise(err::NoDib);
+    std::string path = fileName(c);
+    ZDib image = imageRecord(c);
+    StoreFile(image, path, kFormatTiff, c.I2(dispid::WriteCompression), true, 0);
+    if (image.error != 0) Raise(image.error);
+    return {};
+}
+
+Variant CountImages(ZPm32& c, std::span<Variant>) {
+    std::string path = fileName(c);
+    int count = 0;
+    if (ErrorNumber n = CountFileImages(path, c.I2(dispid::ImageFormat), count); n != 0) Raise(n);
+    return Variant::I2(static_cast<std::int16_t>(count));
+}
+
+Variant LoadPal(ZPm32& c, std::span<Variant>) {
+    std::string path = fileName(c);
+    HPALETTE palette = 0;
+    if (ErrorNumber n = ReadPaletteFile(path, palette); n != 0) Raise(n);
+    struct PaletteGuard {
+        HPALETTE palette;
+        ~PaletteGuard() { platform::DeletePalette(palette); }
+    } guard{palette};
+    c.AdoptPalette(palette);
+    return {};
+}
+
+Variant StorePal(ZPm32& c, std::span<Variant>) {
+    if (c.Palette() == nullptr) Raise(err::NoPaletteInControl);
+    std::string path = fileName(c);
+    if (ErrorNumber n = WritePaletteFile(c.Palette()->handle(), path); n != 0) Raise(n);
+    return {};
+}
+
+Variant ErrorDump(ZPm32&, std::span<Variant> args) {
+    if (ErrorNumber n = WriteMessageList(args[0].toString()); n != 0) Raise(n);
+    return {};
+}
+
+Variant DumpControl(ZPm32& c, std::span<Variant> args) {
+    std::int16_t option = args[0].toI2();
+    if (option < 0 || option > 2) Raise(err::BadOption);
+    if (option != 2 && c.Image() == nullptr) Raise(err::NoDib);
+    if (c.Image() == nullptr && c.Palette() == nullptr) Raise(err::NeedImageOrPalette);
+    std::string path = fileName(c);
+    if (c.Image() != nullptr) {
+        ZDib image = imageRecord(c);
+        image.Dump(path, option);
+        if (image.error != 0) Raise(image.error);
+        return {};
+    }
+    HPALETTE palette = c.Palette()->handle();
+    std::vector<PALETTEENTRY> entries(platform::GetPaletteEntryCount(palette));
+    platform::GetPaletteEntries(palette, 0, entries);
+    if (AppendPaletteDump(path, static_cast<std::uint32_t>(entries.size()), entries) != 0)
+        Raise(err::BadFile);
+    return {};
+}
+
+}  // namespace pm32::control::entries

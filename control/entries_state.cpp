@@ -1,0 +1,156 @@
+#include <cstdio>
+
+#include "control/dispids.h"
+#include "control/entries.h"
+#include "control/identity.h"
+#include "control/zpm32.h"
+#include "formats/format_codes.h"
+
+namespace pm32::control::entries {
+namespace {
+
+// The name of a value in a list of names by value, or the undefined mark.
+std::string_view nameOf(std::int32_t value, std::initializer_list<std::string_view> names) {
+    if (value < 0 || value >= static_cast<std::int32_t>(names.size())) return "? - Undefined";
+    return names.begin()[value];
+}
+
+template <typename... Args>
+Variant formattedText(const char* format, Args... args) {
+    int length = std::snprintf(nullptr, 0, format, args...);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return Variant::String(std::move(text));
+}
+
+std::string name(std::string_view text) { return std::string(text); }
+
+}  // namespace
+
+Variant GetColorDepth(ZPm32& c, std::span<Variant>) {
+    return Variant::I2(c.Image() ? static_cast<std::int16_t>(c.Image()->depth) : 0);
+}
+
+Variant GetContents(ZPm32& c, std::span<Variant>) {
+    return Variant::I2(static_cast<std::int16_t>(c.Contents()));
+}
+
+Variant GetXresolution(ZPm32& c, std::span<Variant>) {
+    return Variant::I2(c.Image() ? static_cast<std::int16_t>(c.Image()->width) : 0);
+}
+
+Variant GetYresolution(ZPm32& c, std::span<Variant>) {
+    return Variant::I2(c.Image() ? static_cast<std::int16_t>(c.Image()->height) : 0);
+}
+
+Variant GetVersion(ZPm32&, std::span<Variant>) { return Variant::String(std::string(kVersion)); }
+
+Variant GetPZDib(ZPm32& c, std::span<Variant>) {
+    return Variant::I4(static_cast<std::int32_t>(c.ImageId()));
+}
+
+Variant GetPZPal(ZPm32& c, std::span<Variant>) {
+    return Variant::I4(static_cast<std::int32_t>(c.PaletteId()));
+}
+
+Variant GetPicbufID(ZPm32&, std::span<Variant>) { return Variant::I2(kPicbufId); }
+
+Variant GetErrorNumber(ZPm32& c, std::span<Variant>) { return Variant::I4(c.ErrorNumber()); }
+
+void SetErrorNumber(ZPm32& c, std::span<Variant>, const Variant& value) {
+    c.SetErrorNumber(value.toI4());
+    c.SetModified();
+}
+
+Variant GetHWnd(ZPm32& c, std::span<Variant>) {
+    return Variant::I4(c.Site() ? static_cast<std::int32_t>(c.Site()->Window()) : 0);
+}
+
+Variant GetDataSource(ZPm32&, std::span<Variant>) { return Variant::Object(nullptr); }
+
+void SetDataSource(ZPm32& c, std::span<Variant>, const Variant&) { c.SetModified(); }
+
+void CheckAutoScale(ZPm32& c, const Variant& value) {
+    if (value.toBool() && c.I2(dispid::ScrollBars) != 0) Raise(20312);
+}
+
+void CheckAutoSize(ZPm32& c, const Variant& value) {
+    if (value.toBool() && c.I2(dispid::ScrollBars) != 0) Raise(20313);
+}
+
+void CheckScrollBars(ZPm32& c, const Variant& value) {
+    if (value.toI2() == 0) return;
+    if (c.Bool(dispid::AutoSize)) Raise(20310);
+    if (c.Bool(dispid::AutoScale)) Raise(20311);
+}
+
+void CheckNotAutoScaled(ZPm32& c, const Variant&) {
+    if (c.Bool(dispid::AutoScale)) Raise(20379);
+}
+
+void CopyToWriteCompression(ZPm32& c, const Variant& value) {
+    c.Store(dispid::WriteCompression, value.coerced(VarType::I2));
+}
+
+Variant GetInfoImage(ZPm32& c, std::span<Variant>) {
+    const char* contents[] = {"Empty", "Image", "Palette"};
+    const ZDibHolder* image = c.Image();
+    return formattedText("Contents=%s\nColorDepth=%d\nXresolution=%d\nYresolution=%d",
+                         contents[c.Contents()], image ? static_cast<int>(image->depth) : 0,
+                         image ? image->width : 0, image ? image->height : 0);
+}
+
+Variant GetInfoIO(ZPm32& c, std::span<Variant>) {
+    std::string writeOption = name(
+        nameOf(c.I2(dispid::WriteOption), {"0 - None", "1 - Progressive", "2 - 8 bit Grayscale",
+                                           "3 - Progressive & 8 bit Grayscale"}));
+    std::string format = name(FormatCodeText(c.I2(dispid::ImageFormat)));
+    std::string fileName = c.String(dispid::FileName);
+    return formattedText(
+        "WriteCompression=%d\nWriteOption=%s\nImageFormat=%s\nImageNumber=%d\nFilename=%s",
+        c.I2(dispid::WriteCompression), writeOption.c_str(), format.c_str(),
+        c.I2(dispid::ImageNumber), fileName.c_str());
+}
+
+Variant GetInfoView(ZPm32& c, std::span<Variant>) {
+    std::string autoLoad =
+        name(nameOf(c.I2(dispid::AutoLoad), {"0 - None", "1 - Load File", "2 - Embed"}));
+    std::string scrollBars =
+        name(nameOf(c.I2(dispid::ScrollBars), {"0 - None", "1 - HORIZ", "2 - VERT", "3 - BOTH"}));
+    return formattedText(
+        "AutoLoad=%s\nAutoScale=%d\nAutoSize=%d\nScaleImage=%d\nScaleScreen=%d\nScrollBars=%s\n"
+        "ScrollBarsLargeChange=%d\nScrollBarsSmallChange=%d",
+        autoLoad.c_str(), c.Bool(dispid::AutoScale) ? 1 : 0, c.Bool(dispid::AutoSize) ? 1 : 0,
+        c.I2(dispid::ScaleImage), c.I2(dispid::ScaleScreen), scrollBars.c_str(),
+        c.I2(dispid::ScrollBarsLargeChange), c.I2(dispid::ScrollBarsSmallChange));
+}
+
+Variant GetInfoDraw(ZPm32& c, std::span<Variant>) {
+    std::string arrows = name(nameOf(
+        c.I2(dispid::DrawArrows), {"0 - None", "1 - Arrow on start of line",
+                                   "2 - Arrow on end of line", "3 - Arrow on both ends of line"}));
+    std::string style = name(nameOf(c.I2(dispid::DrawStyle),
+                                    {"0 - Solid", "1 - Dash", "2 - Dot", "3 - Dash-Dot",
+                                     "4 - Dash-Dot-Dot", "5 - Transparent", "6 - Inside Fill"}));
+    std::string fill = name(nameOf(
+        c.I2(dispid::FillStyle),
+        {"0 - Solid", "1 - Transparent", "2 - Horizontal Line", "3 - Vertical Line",
+         "4 - Upward Diagonal", "5 - Downward Diagonal", "6 - Cross", "7 - Diagonal Cross"}));
+    auto color = static_cast<std::uint32_t>(c.I4(dispid::FillColor));
+    return formattedText(
+        "DrawArrows=%s\nDrawStyle=%s\nDrawWidth=%d\nFillColor(r,g,b)=%d,%d,%d\nFillStyle=%s\n"
+        "FillTransparent=%d",
+        arrows.c_str(), style.c_str(), c.I2(dispid::DrawWidth), static_cast<int>(color & 0xFF),
+        static_cast<int>((color >> 8) & 0xFF), static_cast<int>((color >> 16) & 0xFF), fill.c_str(),
+        c.Bool(dispid::FillTransparent) ? 1 : 0);
+}
+
+Variant GetInfoText(ZPm32& c, std::span<Variant>) {
+    std::string alignment = name(nameOf(c.I2(dispid::TextAlignment),
+                                        {"0 - Left Justify", "1 - Right Justify", "2 - Center"}));
+    return formattedText("FontTransparent=%d\nTextAlignment=%s\nTextAutoSize=%d",
+                         c.Bool(dispid::FontTransparent) ? 1 : 0, alignment.c_str(),
+                         c.Bool(dispid::TextAutoSize) ? 1 : 0);
+}
+
+}  // namespace pm32::control::entries

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "control/control_site.h"
+#include "control/zpm32.h"
+
+namespace pm32::control {
+
+// A new Picbuf control placed on the site (which must outlive it); the
+// caller shares ownership.
+std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
+
+// A new control by ProgID or class id (braces, any case); null for a name
+// this module does not serve.
+automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlSite* site);
+
+}  // namespace pm32::control

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "engine/errors.h"
+#include "platform/automation/dispatch.h"
+
+namespace pm32::control {
+
+class ZPm32;
+
+using automation::DispId;
+using automation::MemberKind;
+using automation::ParamInfo;
+using automation::Variant;
+using automation::VarType;
+
+// Who may read a property.
+enum class GetRule {
+    Always,
+    RunTimeOnly,  // design time: the framework's "get not supported"
+    WriteOnly,    // run time: the member's access error; design time: "get not supported"
+    None,         // not published
+};
+
+// Who may write a property.
+enum class SetRule {
+    Always,
+    RunTimeOnly,     // design time: the framework's "get not supported", as the framework does it
+    ReadOnly,        // the framework's "set not supported"
+    Refused,         // always the member's access error
+    Ignored,         // accepted and dropped
+    DesignTimeOnly,  // run time: the member's access error
+};
+
+// Values a property accepts; anything else is refused with error.
+struct Range {
+    std::int32_t min;
+    std::int32_t max;
+    ErrorNumber error;
+    std::optional<std::int32_t> alsoAllowed = std::nullopt;
+};
+
+using Getter = Variant (*)(ZPm32& control, std::span<Variant> index);
+using Setter = void (*)(ZPm32& control, std::span<Variant> index, const Variant& value);
+using Check = void (*)(ZPm32& control, const Variant& value);
+using AfterSet = void (*)(ZPm32& control, const Variant& value);
+using MethodHandler = Variant (*)(ZPm32& control, std::span<Variant> args);
+
+// One row of the control's member table: everything dispatch, the type
+// description, persistence and the command-line container need to know.
+// A member with no handler and no stored value is not built yet and raises
+// E_NOTIMPL.
+struct MemberSpec {
+    DispId id = 0;
+    std::string_view name;
+    MemberKind kind = MemberKind::Property;
+    VarType type = VarType::Empty;
+    std::vector<ParamInfo> params = {};
+    GetRule get = GetRule::Always;
+    SetRule set = SetRule::Always;
+    ErrorNumber accessError = 0;
+    std::optional<Range> range = std::nullopt;
+    Check check = nullptr;
+    bool stored = false;  // kept in the control's value table
+    Variant initial = {};
+    bool persisted = false;
+    bool notifies = true;  // a stored set reports the change to the container
+    Getter getter = nullptr;
+    Setter setter = nullptr;
+    AfterSet afterSet = nullptr;
+    MethodHandler method = nullptr;
+};
+
+struct EventSpec {
+    DispId id;
+    std::string_view name;
+    std::vector<ParamInfo> params;
+};
+
+const std::vector<MemberSpec>& MemberTable();
+const MemberSpec* FindMember(DispId id);
+const MemberSpec* FindMember(std::string_view name);  // without case
+const std::vector<EventSpec>& EventTable();
+
+// Persisted members in their exchange order: the stock ones, then the custom ones.
+const std::vector<DispId>& StockPersistenceOrder();
+const std::vector<DispId>& PersistenceOrder();
+
+}  // namespace pm32::control

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "control/control_site.h"
+#include "control/member_spec.h"
+#include "engine/dib_holder.h"
+#include "engine/zpal.h"
+#include "platform/automation/dispatch.h"
+
+namespace pm32::control {
+
+// The Picbuf control: one image and palette behind a table-driven automation
+// interface. Every entry runs in one error scope: a raised error number is
+// stored in ErrorNumber and thrown to the caller as an AutomationError.
+class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<ZPm32> {
+  public:
+    // The site must outlive the control; it may be null for a control that
+    // is not placed anywhere (design time, no window, no events).
+    explicit ZPm32(ControlSite* site);
+    ~ZPm32() override;
+    ZPm32(const ZPm32&) = delete;
+    ZPm32& operator=(const ZPm32&) = delete;
+
+    std::optional<DispId> GetIdOfName(std::string_view name) const override;
+    Variant Invoke(DispId id, automation::InvokeKind kind, std::span<Variant> args) override;
+    const automation::TypeInfo& GetTypeInfo() const override;
+
+    bool RunTime() const;
+    ControlSite* Site() const { return site_; }
+
+    // Values of stored properties.
+    const Variant& Stored(DispId id) const;
+    void Store(DispId id, Variant value);
+    std::int16_t I2(DispId id) const { return Stored(id).toI2(); }
+    std::int32_t I4(DispId id) const { return Stored(id).toI4(); }
+    bool Bool(DispId id) const { return Stored(id).toBool(); }
+    std::string String(DispId id) const { return Stored(id).toString(); }
+
+    const ZDibHolder* Image() const { return image_.get(); }
+    const ZPal* Palette() const { return palette_.get(); }
+    // 0 empty, 1 image, 2 palette only.
+    int Contents() const;
+    std::uint32_t ImageId() const { return imageId_; }
+    std::uint32_t PaletteId() const { return paletteId_; }
+
+    // Replaces the image (0 clears it) and fires Palette and Change; the old
+    // image stays when anything fails. With owns set the control frees the
+    // block later; without, it stays the caller's.
+    void InstallImage(HGLOBAL handle, bool owns);
+
+    // Gives the control a copy of the palette: alone, or as the colour table
+    // of its image.
+    void AdoptPalette(HPALETTE palette);
+
+    // Gives up ownership of the image block; false when the control does not own it.
+    bool ReleaseImageOwnership();
+
+    void Fire(DispId id, std::string_view name, std::span<Variant> args = {});
+    // Fires Callback with Lines = rows; false when the handler set Lines to 0.
+    bool FireCallback(int rows);
+
+    std::int32_t ErrorNumber() const { return errorNumber_; }
+    void SetErrorNumber(std::int32_t value) { errorNumber_ = value; }
+    bool Modified() const { return modified_; }
+    void SetModified() { modified_ = true; }
+
+    // The persisted properties as "Name=value" lines, and back; a value that
+    // is missing or refused takes its default.
+    std::string SaveProperties() const;
+    void LoadProperties(std::string_view bag);
+
+  private:
+    Variant getProperty(const MemberSpec& member, std::span<Variant> args);
+    void putProperty(const MemberSpec& member, std::span<Variant> args);
+    Variant callMethod(const MemberSpec& member, std::span<Variant> args);
+    void setHolders(std::unique_ptr<ZDibHolder> image, std::unique_ptr<ZPal> palette);
+
+    ControlSite* site_;
+    std::map<DispId, Variant> values_;
+    std::unique_ptr<ZDibHolder> image_;
+    std::unique_ptr<ZPal> palette_;
+    std::uint32_t imageId_ = 0;
+    std::uint32_t paletteId_ = 0;
+    std::int32_t errorNumber_ = 0;
+    bool modified_ = false;
+};
+
+// Raises n for the control's entry to report.
+[[noreturn]] inline void Raise(pm32::ErrorNumber n) { throw RaisedError{n}; }
+
+}  // namespace pm32::control

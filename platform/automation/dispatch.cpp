@@ -1,0 +1,49 @@
+#include "platform/automation/dispatch.h"
+
+#include <cctype>
+
+namespace pm32::automation {
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+DispId idOf(Dispatch& object, std::string_view name) {
+    auto id = object.GetIdOfName(name);
+    if (!id) throw AutomationError(DISP_E_UNKNOWNNAME, "Unknown name: " + std::string(name));
+    return *id;
+}
+
+}  // namespace
+
+const MemberInfo* TypeInfo::find(DispId id) const {
+    for (const MemberInfo& m : members)
+        if (m.id == id) return &m;
+    return nullptr;
+}
+
+const MemberInfo* TypeInfo::find(std::string_view wanted) const {
+    for (const MemberInfo& m : members)
+        if (sameName(m.name, wanted)) return &m;
+    return nullptr;
+}
+
+Variant GetProperty(Dispatch& object, std::string_view name) {
+    return object.Invoke(idOf(object, name), InvokeKind::PropertyGet, {});
+}
+
+void PutProperty(Dispatch& object, std::string_view name, Variant value) {
+    object.Invoke(idOf(object, name), InvokeKind::PropertyPut, std::span(&value, 1));
+}
+
+Variant CallMethod(Dispatch& object, std::string_view name, std::vector<Variant> args) {
+    return object.Invoke(idOf(object, name), InvokeKind::Method, args);
+}
+
+}  // namespace pm32::automation

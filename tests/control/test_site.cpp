@@ -1,0 +1,42 @@
+#include "tests/control/test_site.h"
+
+#include "platform/window_registry.h"
+
+namespace pm32::test {
+
+TestSite::TestSite(bool mode) : userMode(mode), window_(platform::RegisterWindow([] {})) {}
+
+TestSite::~TestSite() { closeWindow(); }
+
+void TestSite::closeWindow() {
+    if (window_ != 0) platform::UnregisterWindow(window_);
+}
+
+void TestSite::OnEvent(DispId, std::string_view name, std::span<Variant> args) {
+    std::string line(name);
+    if (name == "Callback" && !args.empty()) {
+        line += " Lines=" + args[0].toString();
+        if (onCallback) {
+            Variant lines = args[0].value();
+            onCallback(lines);
+            args[0].assign(lines);
+        }
+    }
+    events.push_back(line);
+}
+
+std::int32_t scodeOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const automation::AutomationError& error) {
+        return error.scode();
+    }
+    return 0;
+}
+
+std::uint32_t errorOf(const std::function<void()>& call) {
+    std::int32_t scode = scodeOf(call);
+    return automation::IsControlScode(scode) ? automation::ControlErrorNumber(scode) : 0;
+}
+
+}  // namespace pm32::test

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/control_site.h"
+#include "control/factory.h"
+#include "platform/automation/dispatch.h"
+
+namespace pm32::test {
+
+using automation::DispId;
+using automation::Variant;
+
+// A container site that records what the control tells it.
+class TestSite : public control::ControlSite, public automation::EventSink {
+  public:
+    explicit TestSite(bool userMode = true);
+    ~TestSite() override;
+
+    bool UserMode() const override { return userMode; }
+    platform::HWND Window() const override { return window_; }
+    automation::EventSink* Events() override { return this; }
+    void OnPropertyChanged(DispId id) override { changed.push_back(id); }
+    void OnEvent(DispId id, std::string_view name, std::span<Variant> args) override;
+
+    void closeWindow();
+
+    bool userMode;
+    std::vector<std::string> events;
+    std::vector<DispId> changed;
+    // Runs for each Callback event with its Lines argument.
+    std::function<void(Variant& lines)> onCallback;
+
+  private:
+    platform::HWND window_;
+};
+
+// A control on its own site.
+struct PlacedControl {
+    explicit PlacedControl(bool userMode = true)
+        : site(std::make_unique<TestSite>(userMode)), control(control::CreatePicbuf(site.get())) {}
+
+    Variant get(std::string_view name) { return automation::GetProperty(*control, name); }
+    void put(std::string_view name, Variant value) {
+        automation::PutProperty(*control, name, std::move(value));
+    }
+    Variant call(std::string_view name, std::vector<Variant> args = {}) {
+        return automation::CallMethod(*control, name, std::move(args));
+    }
+
+    std::unique_ptr<TestSite> site;
+    std::shared_ptr<control::ZPm32> control;
+};
+
+// The SCODE an automation call raised, or 0 when it succeeded.
+std::int32_t scodeOf(const std::function<void()>& call);
+
+// The control error number an automation call raised, or 0.
+std::uint32_t errorOf(const std::function<void()>& call);
+
+}  // namespace pm32::test

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -245,7 +244,6 @@ std::int64_t EngineFile::Remaining() const {
     struct stat info {};
     if (fd_ < 0 || ::fstat(fd_, &info) != 0) return 0;
     std::int64_t size = info.st_size;
-    if (held_ == Held::PendingBytes) size = std::max<std::int64_t>(size, Tell());
     return size > Tell() ? size - Tell() : 0;
 }
 

@@ -19,12 +19,12 @@ constexpr const char* kSource = "Picbuf";
 
 [[noreturn]] void throwGetNotSupported() {
     throw AutomationError(automation::ControlScode(automation::CTL_E_GETNOTSUPPORTED),
-                          "Property is write-only", kSource);
+                          "Property is write-only.", kSource);
 }
 
 [[noreturn]] void throwSetNotSupported() {
     throw AutomationError(automation::ControlScode(automation::CTL_E_SETNOTSUPPORTED),
-                          "Property is read-only", kSource);
+                          "Property is read-only.", kSource);
 }
 
 // Fills omitted optional arguments and checks the count against the parameters.

@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  imagemagick libtiff-tools giflib-tools netpbm
+  imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
+  libgif-dev libtiff-dev
 )
 
 missing=()

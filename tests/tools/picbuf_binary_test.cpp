@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "tests/support/peer_tools.h"
+#include "tests/support/temp_dir.h"
+
+namespace pm32::test {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built program through the shell; arguments is shell text.
+Outcome picbuf(const std::string& arguments) {
+    TempDir dir;
+    std::string errors = dir.path("stderr");
+    std::string command =
+        test::quoted(PICBUF_BINARY) + " " + arguments + " 2>" + test::quoted(errors);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return {-1, {}, {}};
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        out.append(buffer, n);
+    int status = pclose(pipe.release());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, readText(errors)};
+}
+
+TEST(PicbufBinary, LoadWithoutAFileNameFails) {
+    Outcome result = picbuf("Load");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "error 20352: Filename Property is empty.\n");
+}
+
+TEST(PicbufBinary, StoresAndLoadsABitmapBetweenControls) {
+    TempDir dir;
+    std::string file = test::quoted(dir.path("sample.bmp"));
+    Outcome result =
+        picbuf("'Init(24,64,48,0xFF8000)' FileName=" + file + " Store Picbuf2.FileName=" + file +
+               " Picbuf2.Load Picbuf2.Xresolution Picbuf2.Yresolution");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Xresolution=64\nYresolution=48\n");
+    std::vector<std::uint8_t> bytes = readFile(dir.path("sample.bmp"));
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
+}
+
+TEST(PicbufBinary, KeepGoingReportsEveryFailure) {
+    Outcome result = picbuf("--keep-going Load Foo Version");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "Version=1.0.1.13\n");
+    EXPECT_EQ(result.err,
+              "error 20352: Filename Property is empty.\n"
+              "error 0x80020006: Unknown name: Foo\n");
+}
+
+TEST(PicbufBinary, EventsComeInFiringOrder) {
+    Outcome result = picbuf("--events 'Init(8,4,4,255)'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "event Palette\nevent Change\n");
+}
+
+TEST(PicbufBinary, DesignModeRefusesRunTimeProperties) {
+    Outcome result = picbuf("--design ColorDepth");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "error 394: Property is write-only.\n");
+}
+
+TEST(PicbufBinary, BadStatementsAndCommandLinesAreReported) {
+    Outcome result = picbuf("'Init(8,4'");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "picbuf: \"Init(8,4\": missing ')' after the arguments\n");
+    result = picbuf("--controls 100 Load");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("--controls needs a number from 1 to 64"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pm32::test

@@ -1,0 +1,109 @@
+#include "tools/picbuf/command_line.h"
+
+#include <charconv>
+
+namespace pm32::tools {
+namespace {
+
+int controlCount(std::string_view text) {
+    int count = 0;
+    const char* last = text.data() + text.size();
+    auto [end, error] = std::from_chars(text.data(), last, count);
+    if (text.empty() || end != last || error != std::errc() || count < 1 || count > kMaxControls)
+        throw UsageError("--controls needs a number from 1 to " + std::to_string(kMaxControls) +
+                         ", not '" + std::string(text) + "'");
+    return count;
+}
+
+}  // namespace
+
+Options ParseCommandLine(std::span<const std::string> args) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg.empty() || arg.front() != '-') {
+            options.statements.push_back(args[i]);
+        } else if (arg == "--controls") {
+            if (i + 1 == args.size()) throw UsageError("--controls needs a number");
+            options.controls = controlCount(args[++i]);
+        } else if (arg.starts_with("--controls=")) {
+            options.controls = controlCount(arg.substr(arg.find('=') + 1));
+        } else if (arg == "--design") {
+            options.designMode = true;
+        } else if (arg == "--events") {
+            options.events = true;
+        } else if (arg == "--keep-going") {
+            options.keepGoing = true;
+        } else if (arg == "--members") {
+            options.members = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else {
+            throw UsageError("unknown option " + std::string(arg));
+        }
+    }
+    return options;
+}
+
+std::string_view HelpText() {
+    return R"(Usage: picbuf [options] statement...
+
+Creates Picbuf controls named Picbuf1 to PicbufN and runs each statement on
+them in order, as an automation client would.
+
+Statements
+  Name=Value          puts a property
+  Name(Index)=Value   puts an indexed property
+  Name                gets a property and prints Name=value, or calls a method
+                      without arguments and prints Name=result when it has one
+  Name(Arg,...)       calls a method or gets an indexed property, printing
+                      Name=result when there is one
+  PicbufN.Statement   runs the statement on that control; without a control
+                      name it runs on Picbuf1. Results print under the bare
+                      member name.
+Member and control names are not case-sensitive. The shell needs statements
+with parentheses, brackets or quotes quoted: picbuf 'Init(8,4,4,255)'.
+
+Values
+  42, -7, 0xFF8000    integers; hex keeps 32 bits, so 0xFFFFFFFF is -1
+  1.5, -2e3           reals
+  True, False         Booleans
+  "text"              text; "" inside stands for one quote
+  word                a control name is that control's object; any other
+                      bare word is text (FileName=out.bmp)
+  Nothing             the null object
+  [1,2,3]             an array shaped to the parameter's element type and
+                      passed by reference
+  @N                  an array of N zeros, passed the same way
+  (empty)             an omitted optional argument: Arc(0,0,9,9,)
+After a call each array argument is printed back as Name.argK=[v0,v1,...],
+K counting the arguments from 1.
+
+Output
+  Results go to standard output: Booleans as True/False, text as it is,
+  numbers in decimal, objects by control name or Nothing. An automation error
+  prints "error N: message" on standard error, N being the control's error
+  number, or the SCODE in hex for any other error
+  (error 0x80020006: Unknown name: Foo). A statement that cannot be parsed,
+  or names no control, prints "picbuf: ..." on standard error.
+
+Options
+  --controls N   create N controls, 1 to 64 (default 2)
+  --design       design mode: the site's UserMode is False
+  --events       print every fired event as "event Name"
+                 (Callback: "event Callback Lines=N")
+  --keep-going   go on with the next statement after a failure
+  --members      print the type description first: identity, then one line
+                 per member, event and enumeration (id, kind, name,
+                 parameters, result type)
+  --help         show this text
+
+Exit status: 0 when every statement succeeded, 1 when one failed (also with
+--keep-going), 2 for a bad command line.
+
+Example
+  picbuf FileName=in.bmp Load ColorDepth FileName=out.bmp Store
+)";
+}
+
+}  // namespace pm32::tools

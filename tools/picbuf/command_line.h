@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pm32::tools {
+
+inline constexpr int kMaxControls = 64;
+
+struct Options {
+    int controls = 2;
+    bool designMode = false;
+    bool events = false;
+    bool keepGoing = false;
+    bool members = false;
+    bool help = false;
+    std::vector<std::string> statements;  // in the order given
+};
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The command line without the program name. Options may stand anywhere
+// (statements never start with '-'); throws UsageError.
+Options ParseCommandLine(std::span<const std::string> args);
+
+std::string_view HelpText();
+
+}  // namespace pm32::tools

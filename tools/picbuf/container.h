@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "tools/picbuf/control_set.h"
+#include "tools/picbuf/event_printer.h"
+#include "tools/picbuf/headless_site.h"
+
+namespace pm32::tools {
+
+// The controls of one session, named Picbuf1 to PicbufN, each on a headless site.
+class Container {
+  public:
+    // Events are printed on eventOutput when it is given.
+    Container(int count, bool runMode, std::ostream* eventOutput);
+    Container(const Container&) = delete;
+    Container& operator=(const Container&) = delete;
+
+    const ControlSet& controls() const { return controls_; }
+
+  private:
+    // Declared so that the controls go first, then their sites, then the
+    // printer the sites send events to.
+    std::unique_ptr<EventPrinter> printer_;
+    std::vector<std::unique_ptr<HeadlessSite>> sites_;
+    ControlSet controls_;
+};
+
+}  // namespace pm32::tools

@@ -52,8 +52,9 @@ TEST(LoadRouting, FormatsWithoutAReaderAreNotSupported) {
     TempDir dir;
     std::string path = dir.path("image.dat");
     test::writeText(path, "GIF89a");
-    for (int format : {kFormatTiff, kFormatTarga, kFormatGif, kFormatPcx, kFormatJpeg,
-                       kFormatPaintbrush, kFormatFif, kFormatPng, kFormatQzi, 14}) {
+    for (int format :
+         std::initializer_list<int>{kFormatTiff, kFormatTarga, kFormatGif, kFormatPcx, kFormatJpeg,
+                                    kFormatPaintbrush, kFormatFif, kFormatPng, kFormatQzi, 14}) {
         ZDib image;
         LoadFile(image, path, format, 0, ZLoadParams{});
         EXPECT_EQ(image.error, err::FormatNotSupported) << format;
@@ -87,7 +88,7 @@ TEST(StoreRouting, RefusalsWriteNothing) {
     StoreFile(image, dir.path("a.bmp"), kFormatBmp, 1, false, 0);
     EXPECT_EQ(image.error, err::BadCompression);
     EXPECT_FALSE(exists(dir.path("a.bmp")));
-    for (int format : {kFormatPaintbrush, kFormatFif, kFormatQzi, 14}) {
+    for (int format : std::initializer_list<int>{kFormatPaintbrush, kFormatFif, kFormatQzi, 14}) {
         image.error = 0;
         StoreFile(image, dir.path("b.bmp"), format, 0, false, 0);
         EXPECT_EQ(image.error, err::FormatNotSupported) << format;

@@ -1,0 +1,112 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+#include "engine/diagnostics.h"
+#include "engine/dib_layout.h"
+#include "formats/bmp.h"
+
+namespace pm32 {
+namespace {
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kPieceBytes = 32768;
+
+// The writer's own file: created directly, closed when the guard goes.
+class CreatedFile {
+  public:
+    explicit CreatedFile(const std::string& path)
+        : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) {}
+    ~CreatedFile() { close(); }
+    CreatedFile(const CreatedFile&) = delete;
+    CreatedFile& operator=(const CreatedFile&) = delete;
+
+    explicit operator bool() const { return fd_ >= 0; }
+
+    // False when fewer bytes than asked could be written.
+    bool write(const std::uint8_t* bytes, std::size_t n) {
+        while (n > 0) {
+            ssize_t put = ::write(fd_, bytes, n);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
+            bytes += put;
+            n -= static_cast<std::size_t>(put);
+        }
+        return true;
+    }
+
+    bool close() {
+        if (fd_ < 0) return true;
+        bool closed = ::close(fd_) == 0;
+        fd_ = -1;
+        return closed;
+    }
+
+  private:
+    int fd_;
+};
+
+// The block's extent as its own header describes it (header, colour table
+// and rows) and the colour count its header holds.
+ErrorNumber describedSize(const platform::Locked& block, std::uint64_t& size,
+                          std::uint32_t& colors) {
+    if (!block || block.size() < dib::kHeaderSize ||
+        readLe32(block.data() + dib::kSize) != dib::kHeaderSize)
+        return err::InvalidPicture;
+    const std::uint8_t* h = block.data();
+    auto width = static_cast<std::int32_t>(readLe32(h + dib::kWidth));
+    auto height = static_cast<std::int32_t>(readLe32(h + dib::kHeight));
+    std::uint32_t depth = readLe16(h + dib::kBitCount);
+    if (width <= 0 || height <= 0) return err::NoBitmap;
+    colors = readLe32(h + dib::kClrUsed);
+    auto extent = dibBlockSize(colors, rowBytesFor(static_cast<std::uint32_t>(width), depth),
+                               static_cast<std::uint32_t>(height));
+    if (!extent || *extent > block.size()) return err::InvalidPicture;
+    size = *extent;
+    return 0;
+}
+
+ErrorNumber store(const ZDib& image, const std::string& path) {
+    if (image.handle == 0) return err::NoBitmap;
+    platform::Locked block(image.handle);
+    std::uint64_t size = 0;
+    std::uint32_t colors = 0;
+    if (ErrorNumber e = describedSize(block, size, colors)) return e;
+    // The file header's 32-bit size field must be able to describe the file.
+    auto fileSize = checkedAdd(size, kFileHeaderSize);
+    if (!fileSize || *fileSize > 0xFFFFFFFFu) return reportFailure(err::WriteFailed, 9106);
+
+    std::uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
+    writeLe32(fileHeader + 2, static_cast<std::uint32_t>(*fileSize));
+    writeLe32(fileHeader + 10,
+              static_cast<std::uint32_t>(kFileHeaderSize + dib::kHeaderSize + 4ull * colors));
+
+    // The file header goes out with the start of the block, so every later
+    // piece starts on a piece boundary of the file.
+    std::array<std::uint8_t, kPieceBytes> first;
+    std::memcpy(first.data(), fileHeader, kFileHeaderSize);
+    auto lead =
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, kPieceBytes - kFileHeaderSize));
+    std::memcpy(first.data() + kFileHeaderSize, block.data(), lead);
+
+    CreatedFile file(path);
+    if (!file) return reportFailure(err::WriteFailed, 9106);
+    bool written = file.write(first.data(), kFileHeaderSize + lead);
+    for (std::uint64_t done = lead; written && done < size;) {
+        auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, size - done));
+        written = file.write(block.data() + done, piece);
+        done += piece;
+    }
+    if (!file.close() || !written) return reportFailure(err::WriteFailed, 9107);
+    return 0;
+}
+
+}  // namespace
+
+void StoreBMP(ZDib& image, const std::string& path) { image.error = store(image, path); }
+
+}  // namespace pm32

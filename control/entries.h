@@ -45,6 +45,33 @@ Variant StorePal(ZPm32& c, std::span<Variant> args);
 Variant ErrorDump(ZPm32& c, std::span<Variant> args);
 Variant DumpControl(ZPm32& c, std::span<Variant> args);
 
+// Colour reduction, depth, grey and colour edits, pixel queries.
+Variant ReduceColors(ZPm32& c, std::span<Variant> args);
+Variant ReduceColorsCallback(ZPm32& c, std::span<Variant> args);
+Variant DitherPal(ZPm32& c, std::span<Variant> args);
+Variant IncreaseColors(ZPm32& c, std::span<Variant> args);
+Variant GrayScale(ZPm32& c, std::span<Variant> args);
+Variant ColorReplace(ZPm32& c, std::span<Variant> args);
+Variant GetColor(ZPm32& c, std::span<Variant> args);
+Variant GetPalIndex(ZPm32& c, std::span<Variant> args);
+Variant GetColorCount(ZPm32& c, std::span<Variant> args);
+Variant GetColorCountArray(ZPm32& c, std::span<Variant> args);
+
+// Palettes: common palettes, system colours, remapping, entries.
+Variant OptimizePal(ZPm32& c, std::span<Variant> args);
+Variant OptimizePalFiles(ZPm32& c, std::span<Variant> args);
+Variant CreatePalette(ZPm32& c, std::span<Variant> args);
+Variant AddSystemColors(ZPm32& c, std::span<Variant> args);
+Variant CountSystemColors(ZPm32& c, std::span<Variant> args);
+Variant WinG(ZPm32& c, std::span<Variant> args);
+Variant MapIndex(ZPm32& c, std::span<Variant> args);
+Variant RemapPal(ZPm32& c, std::span<Variant> args);
+Variant SetPalColor(ZPm32& c, std::span<Variant> args);
+Variant GetPalColor(ZPm32& c, std::span<Variant> args);
+Variant GetPalette(ZPm32& c, std::span<Variant> args);
+Variant SetScreenPal(ZPm32& c, std::span<Variant> args);
+Variant GetSystemPalette(ZPm32& c, std::span<Variant> index);
+
 // Checks between properties.
 void CheckAutoScale(ZPm32& c, const Variant& value);
 void CheckAutoSize(ZPm32& c, const Variant& value);
@@ -58,5 +85,37 @@ Variant GetInfoIO(ZPm32& c, std::span<Variant> index);
 Variant GetInfoView(ZPm32& c, std::span<Variant> index);
 Variant GetInfoDraw(ZPm32& c, std::span<Variant> index);
 Variant GetInfoText(ZPm32& c, std::span<Variant> index);
+
+// Display: the view, scrolling, scaling and the mouse pointer.
+Variant RePos(ZPm32& c, std::span<Variant> args);
+Variant ScreenToImageX(ZPm32& c, std::span<Variant> args);
+Variant ScreenToImageY(ZPm32& c, std::span<Variant> args);
+Variant Scale(ZPm32& c, std::span<Variant> args);
+Variant GetHorzSBHeight(ZPm32& c, std::span<Variant> args);
+Variant GetVertSBWidth(ZPm32& c, std::span<Variant> args);
+Variant Refresh(ZPm32& c, std::span<Variant> args);
+void RefreshView(ZPm32& c, const Variant& value);
+void InvalidateView(ZPm32& c, const Variant& value);
+void ShowMousePointer(ZPm32& c, const Variant& value);
+Variant GetMouseIcon(ZPm32& c, std::span<Variant> index);
+void SetMouseIcon(ZPm32& c, std::span<Variant> index, const Variant& value);
+
+// Regions and the rubber band.
+Variant Region(ZPm32& c, std::span<Variant> args);
+Variant RegionRb(ZPm32& c, std::span<Variant> args);
+Variant GetRegionEnabled(ZPm32& c, std::span<Variant> index);
+void SetRegionEnabled(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionVisible(ZPm32& c, std::span<Variant> index);
+void SetRegionVisible(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionFillStyle(ZPm32& c, std::span<Variant> index);
+void SetRegionFillStyle(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionFillColor(ZPm32& c, std::span<Variant> index);
+void SetRegionFillColor(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionRasterOp(ZPm32& c, std::span<Variant> index);
+void SetRegionRasterOp(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionFrameColor(ZPm32& c, std::span<Variant> index);
+void SetRegionFrameColor(ZPm32& c, std::span<Variant> index, const Variant& value);
+Variant GetRegionFrameWidth(ZPm32& c, std::span<Variant> index);
+void SetRegionFrameWidth(ZPm32& c, std::span<Variant> index, const Variant& value);
 
 }  // namespace pm32::control::entries

@@ -2,6 +2,7 @@
 
 #include "control/dispids.h"
 #include "control/entries.h"
+#include "control/progress_hook.h"
 #include "control/whole_image_transfer.h"
 #include "control/zpm32.h"
 #include "engine/dumps.h"
@@ -59,19 +60,6 @@ ZDib imageRecord(ZPm32& c) {
     return image;
 }
 
-platform::HWND peekWindow(const automation::DispatchPtr& peek) {
-    Variant window;
-    try {
-        window = automation::GetProperty(*peek, "hWnd");
-    } catch (const automation::AutomationError&) {
-        Raise(err::NoCallbackWindow);
-    }
-    if (window.type() != VarType::I4) Raise(err::NoCallbackWindow);
-    auto handle = static_cast<platform::HWND>(window.toI4());
-    if (!platform::IsWindow(handle)) Raise(err::NoCallbackWindow);
-    return handle;
-}
-
 }  // namespace
 
 Variant Load(ZPm32& c, std::span<Variant>) {
@@ -88,18 +76,12 @@ Variant LoadCallback(ZPm32& c, std::span<Variant> args) {
     automation::DispatchPtr peek = args[0].toDispatch();
     if (!peek) Raise(err::NullControl);
     std::string path = fileName(c);
-    platform::HWND window = peekWindow(peek);
+    platform::HWND window = PeekWindow(*peek);
     FormatCode format{};
     if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
     if (ignored(format)) return {};
     if (!reportsProgress(format)) Raise(err::BadFile);
-    std::weak_ptr<ZPm32> target = c.weak_from_this();
-    FileProgressPump().SetUp(
-        [target](int rows) {
-            auto control = target.lock();
-            return control ? (control->FireCallback(rows) ? 1 : 0) : 1;
-        },
-        c.I2(dispid::CallbackLines), window);
+    FileProgressPump().SetUp(CallbackOf(c), c.I2(dispid::CallbackLines), window);
     loadAndTransfer(c, path, format);
     return {};
 }

@@ -70,12 +70,18 @@ Variant GetDataSource(ZPm32&, std::span<Variant>) { return Variant::Object(nullp
 
 void SetDataSource(ZPm32& c, std::span<Variant>, const Variant&) { c.SetModified(); }
 
+// Asking for a sizing mode while scroll bars are in use turns the mode off
+// before the request fails.
 void CheckAutoScale(ZPm32& c, const Variant& value) {
-    if (value.toBool() && c.I2(dispid::ScrollBars) != 0) Raise(20312);
+    if (!value.toBool() || c.I2(dispid::ScrollBars) == 0) return;
+    c.Store(dispid::AutoScale, Variant::Bool(false));
+    Raise(20312);
 }
 
 void CheckAutoSize(ZPm32& c, const Variant& value) {
-    if (value.toBool() && c.I2(dispid::ScrollBars) != 0) Raise(20313);
+    if (!value.toBool() || c.I2(dispid::ScrollBars) == 0) return;
+    c.Store(dispid::AutoSize, Variant::Bool(false));
+    Raise(20313);
 }
 
 void CheckScrollBars(ZPm32& c, const Variant& value) {

@@ -41,15 +41,19 @@ MemberSpec method(DispId id, std::string_view name, std::vector<ParamInfo> param
             .method = handler};
 }
 
-// An indexed region property; its behaviour arrives with the regions.
-MemberSpec regionProperty(DispId id, std::string_view name, VarType type,
-                          std::optional<Range> range = std::nullopt) {
+// An indexed region property: run time only, its range checked before the
+// region is looked up.
+MemberSpec regionProperty(DispId id, std::string_view name, VarType type, Getter getter,
+                          Setter setter, std::optional<Range> range = std::nullopt) {
     return {.id = id,
             .name = name,
             .type = type,
             .params = {in("nRegion", VarType::I2)},
             .get = GetRule::RunTimeOnly,
-            .range = range};
+            .set = SetRule::RunTimeOnly,
+            .range = range,
+            .getter = getter,
+            .setter = setter};
 }
 
 constexpr VarType I2 = VarType::I2;
@@ -105,20 +109,33 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(stored(d::WriteCompression, "WriteCompression", I2, i2(0)));
     t.push_back(stored(d::AutoScale, "AutoScale", Bool, no()));
     t.back().check = e::CheckAutoScale;
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::ScaleImage, "ScaleImage", I2, i2(1), Range{1, kShortMax, 20344}));
     t.back().check = e::CheckNotAutoScaled;
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::ScaleScreen, "ScaleScreen", I2, i2(1), Range{1, kShortMax, 20343}));
     t.back().check = e::CheckNotAutoScaled;
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::AutoSize, "AutoSize", Bool, no()));
     t.back().check = e::CheckAutoSize;
-    t.push_back({.id = d::MouseIcon, .name = "MouseIcon", .type = Obj, .persisted = true});
+    t.back().afterSet = e::RefreshView;
+    t.push_back({.id = d::MouseIcon,
+                 .name = "MouseIcon",
+                 .type = Obj,
+                 .persisted = true,
+                 .getter = e::GetMouseIcon,
+                 .setter = e::SetMouseIcon});
     t.push_back(stored(d::MousePointer, "MousePointer", I2, i2(0), Range{0, 15, 20327, 99}));
+    t.back().afterSet = e::ShowMousePointer;
     t.push_back(stored(d::ScrollBars, "ScrollBars", I2, i2(0), Range{0, 3, 20380}));
     t.back().check = e::CheckScrollBars;
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::ScrollBarsSmallChange, "ScrollBarsSmallChange", I2, i2(1),
                        Range{1, kShortMax, 20333}));
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::ScrollBarsLargeChange, "ScrollBarsLargeChange", I2, i2(10),
                        Range{1, kShortMax, 20333}));
+    t.back().afterSet = e::RefreshView;
     t.push_back(stored(d::AssignMode, "AssignMode", I2, i2(0), Range{0, 3, 20366}));
     t.push_back(stored(d::CallbackLines, "CallbackLines", I2, i2(0), Range{0, kShortMax, 20325}));
     t.push_back({.id = d::ColorDepth,
@@ -173,7 +190,8 @@ std::vector<MemberSpec> buildTable() {
                  .name = "SystemPalette",
                  .type = Bool,
                  .get = GetRule::RunTimeOnly,
-                 .set = SetRule::ReadOnly});
+                 .set = SetRule::ReadOnly,
+                 .getter = e::GetSystemPalette});
     t.push_back(stored(d::TextAlignment, "TextAlignment", I2, i2(0), Range{0, 3, 20381}));
     t.push_back({.id = d::Version,
                  .name = "Version",
@@ -257,50 +275,51 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::Assign, "Assign",
                        {in("bDestSelect", Bool), in("SrcControl", Obj), in("bSrcSelect", Bool)},
                        None, nullptr));
-    t.push_back(method(d::GrayScale, "GrayScale", {}, None, nullptr));
+    t.push_back(method(d::GrayScale, "GrayScale", {}, None, e::GrayScale));
     t.push_back(method(d::OptimizePal, "OptimizePal",
                        {in("CntlArray", VarType::Variant), in("nCntrls", I2), in("nColors", I2)},
-                       None, nullptr));
+                       None, e::OptimizePal));
     t.push_back(
         method(d::RePos, "RePos",
                {in("nImageX", I2), in("nImageY", I2), in("nClientX", I2), in("nClientY", I2)}, None,
-               nullptr));
+               e::RePos));
     t.push_back(method(d::Clear, "Clear", {}, None, e::Clear));
-    t.push_back(method(d::AddSystemColors, "AddSystemColors", {}, None, nullptr));
-    t.push_back(method(d::CountSystemColors, "CountSystemColors", {}, I4, nullptr));
-    t.push_back(method(d::DitherPal, "DitherPal", {in("SrcCntrl", Obj)}, None, nullptr));
-    t.push_back(method(d::GetColorCount, "GetColorCount", {}, I4, nullptr));
-    t.push_back(method(d::GetPalColor, "GetPalColor", {in("nPosition", I2)}, I4, nullptr));
-    t.push_back(method(d::IncreaseColors, "IncreaseColors", {in("nDepth", I2)}, None, nullptr));
+    t.push_back(method(d::AddSystemColors, "AddSystemColors", {}, None, e::AddSystemColors));
+    t.push_back(method(d::CountSystemColors, "CountSystemColors", {}, I4, e::CountSystemColors));
+    t.push_back(method(d::DitherPal, "DitherPal", {in("SrcCntrl", Obj)}, None, e::DitherPal));
+    t.push_back(method(d::GetColorCount, "GetColorCount", {}, I4, e::GetColorCount));
+    t.push_back(method(d::GetPalColor, "GetPalColor", {in("nPosition", I2)}, I4, e::GetPalColor));
+    t.push_back(
+        method(d::IncreaseColors, "IncreaseColors", {in("nDepth", I2)}, None, e::IncreaseColors));
     t.push_back(method(d::ReduceColorsCallback, "ReduceColorsCallback",
                        {in("nColors", I2), in("bOptimize", I2), in("bDither", I2),
                         in("bNoBleed", I2), in("pPeekCntrl", Obj)},
-                       None, nullptr));
-    t.push_back(method(d::RemapPal, "RemapPal", {in("pSrcControl", Obj)}, None, nullptr));
-    t.push_back(method(d::SetScreenPal, "SetScreenPal", {}, None, nullptr));
+                       None, e::ReduceColorsCallback));
+    t.push_back(method(d::RemapPal, "RemapPal", {in("pSrcControl", Obj)}, None, e::RemapPal));
+    t.push_back(method(d::SetScreenPal, "SetScreenPal", {}, None, e::SetScreenPal));
     t.push_back(method(d::SetPalColor, "SetPalColor", {in("nPalPos", I2), in("nColorValue", I4)},
-                       None, nullptr));
+                       None, e::SetPalColor));
     t.push_back(method(
         d::ColorReplace, "ColorReplace",
         {in("nRgbStart", I4), in("nRgbEnd", I4), in("nExclusive", I2), in("nRgbReplace", I4)}, None,
-        nullptr));
+        e::ColorReplace));
     t.push_back(
         method(d::ReduceColors, "ReduceColors",
                {in("nColors", I2), in("nOptimize", I2), in("nDither", I2), in("nNoBleed", I2)},
-               None, nullptr));
+               None, e::ReduceColors));
     t.push_back(
         method(d::CreatePalette, "CreatePalette",
                {in("nColors", I2), arrayRef("pPaletteEntries", I4), in("nSystemColors", I2)}, None,
-               nullptr));
+               e::CreatePalette));
     t.push_back(method(d::GetColorCountArray, "GetColorCountArray", {arrayRef("pCountArray", I4)},
-                       None, nullptr));
+                       None, e::GetColorCountArray));
     t.push_back(
-        method(d::GetPalette, "GetPalette", {arrayRef("pPaletteArray", I4)}, None, nullptr));
+        method(d::GetPalette, "GetPalette", {arrayRef("pPaletteArray", I4)}, None, e::GetPalette));
     t.push_back(method(d::WinG, "WinG", {in("nReserved", I2), arrayRef("pReservedEntries", I2)},
-                       None, nullptr));
-    t.push_back(method(d::GetColor, "GetColor", {in("xLoc", I2), in("yLoc", I2)}, I4, nullptr));
-    t.push_back(
-        method(d::GetPalIndex, "GetPalIndex", {in("xLoc", I2), in("yLoc", I2)}, I2, nullptr));
+                       None, e::WinG));
+    t.push_back(method(d::GetColor, "GetColor", {in("xLoc", I2), in("yLoc", I2)}, I4, e::GetColor));
+    t.push_back(method(d::GetPalIndex, "GetPalIndex", {in("xLoc", I2), in("yLoc", I2)}, I2,
+                       e::GetPalIndex));
     t.push_back(method(d::Blur, "Blur", {}, None, nullptr));
     t.push_back(method(d::BrightCont, "BrightCont",
                        {in("nBrightPercent", R8), in("nContrastPercent", R8)}, None, nullptr));
@@ -311,7 +330,8 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::Init, "Init",
                        {in("nDepth", I2), in("nWidth", I2), in("nHeignt", I2), in("nColor", I4)},
                        None, e::Init));
-    t.push_back(method(d::MapIndex, "MapIndex", {in("nSrc", I2), in("nDst", I2)}, None, nullptr));
+    t.push_back(
+        method(d::MapIndex, "MapIndex", {in("nSrc", I2), in("nDst", I2)}, None, e::MapIndex));
     t.push_back(method(d::MatrixFilter, "MatrixFilter",
                        {in("nMatrixSize", I2), arrayRef("pMatrix", I2), in("nScale", I2),
                         in("nNorm", I2), in("nOffset", I2)},
@@ -328,10 +348,12 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(
         method(d::DuplicateDib, "DuplicateDib", {in("nSelection", I2)}, I4, e::DuplicateDib));
     t.push_back(method(d::DuplicatePalette, "DuplicatePalette", {}, I4, e::DuplicatePalette));
-    t.push_back(method(d::GetHorzSBHeight, "GetHorzSBHeight", {}, I2, nullptr));
-    t.push_back(method(d::GetVertSBWidth, "GetVertSBWidth", {}, I2, nullptr));
-    t.push_back(method(d::ScreenToImageX, "ScreenToImageX", {in("xScreenLoc", I2)}, I2, nullptr));
-    t.push_back(method(d::ScreenToImageY, "ScreenToImageY", {in("yScreenLoc", I2)}, I2, nullptr));
+    t.push_back(method(d::GetHorzSBHeight, "GetHorzSBHeight", {}, I2, e::GetHorzSBHeight));
+    t.push_back(method(d::GetVertSBWidth, "GetVertSBWidth", {}, I2, e::GetVertSBWidth));
+    t.push_back(
+        method(d::ScreenToImageX, "ScreenToImageX", {in("xScreenLoc", I2)}, I2, e::ScreenToImageX));
+    t.push_back(
+        method(d::ScreenToImageY, "ScreenToImageY", {in("yScreenLoc", I2)}, I2, e::ScreenToImageY));
     t.push_back(method(d::Verify, "Verify", {in("hDib", I4)}, I2, e::Verify));
     for (auto [id, name] : {std::pair{d::Arc, "Arc"}, {d::Chord, "Chord"}, {d::Pie, "Pie"}})
         t.push_back(method(
@@ -346,7 +368,7 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::OptimizePalFiles, "OptimizePalFiles",
                        {in("CntrlArray", VarType::Variant), in("nCntrls", I2),
                         in("FilesArray", VarType::Variant), in("nFiles", I2), in("nColors", I2)},
-                       None, nullptr));
+                       None, e::OptimizePalFiles));
     t.push_back(method(d::CopyClipboard, "CopyClipboard", {optional("option")}, None, nullptr));
     t.push_back(method(d::PasteClipboard, "PasteClipboard", {optional("option")}, None, nullptr));
     t.push_back(method(d::ErrorDump, "ErrorDump", {in("pFilename", Str)}, None, e::ErrorDump));
@@ -360,29 +382,37 @@ std::vector<MemberSpec> buildTable() {
                        {arrayRef("PointArray", I4), in("nPts", I2), optional("nDestination")}, None,
                        nullptr));
     t.push_back(
-        method(d::Scale, "Scale", {in("nScaleImage", I2), in("nScaleScreen", I2)}, None, nullptr));
+        method(d::Scale, "Scale", {in("nScaleImage", I2), in("nScaleScreen", I2)}, None, e::Scale));
     t.push_back(method(d::PutScanLine, "PutScanLine",
                        {in("nLine", I2), arrayRef("pLine", I4), optional("nUpdate")}, None,
                        nullptr));
     t.push_back(method(d::Region, "Region",
                        {in("nType", I2), in("nLocation", I2), in("bEnabled", Bool),
                         in("bVisible", Bool), arrayRef("pPointsArray", I4), optional("nNumber")},
-                       None, nullptr));
+                       None, e::Region));
     t.push_back(method(d::RegionRb, "RegionRb",
                        {in("nType", I2), in("nLocation", I2), in("bEnabled", Bool)}, None,
-                       nullptr));
-    t.push_back(regionProperty(d::RegionEnabled, "RegionEnabled", Bool));
-    t.push_back(regionProperty(d::RegionVisible, "RegionVisible", Bool));
-    t.push_back(regionProperty(d::RegionFillStyle, "RegionFillStyle", I2, Range{0, 7, 20370}));
-    t.push_back(regionProperty(d::RegionFillColor, "RegionFillColor", I4));
-    t.push_back(regionProperty(d::RegionRasterOp, "RegionRasterOp", I2, Range{0, 15, 20399}));
-    t.push_back(regionProperty(d::RegionFrameColor, "RegionFrameColor", I4));
-    t.push_back(regionProperty(d::RegionFrameWidth, "RegionFrameWidth", I2));
+                       e::RegionRb));
+    t.push_back(regionProperty(d::RegionEnabled, "RegionEnabled", Bool, e::GetRegionEnabled,
+                               e::SetRegionEnabled));
+    t.push_back(regionProperty(d::RegionVisible, "RegionVisible", Bool, e::GetRegionVisible,
+                               e::SetRegionVisible));
+    t.push_back(regionProperty(d::RegionFillStyle, "RegionFillStyle", I2, e::GetRegionFillStyle,
+                               e::SetRegionFillStyle, Range{0, 7, 20370}));
+    t.push_back(regionProperty(d::RegionFillColor, "RegionFillColor", I4, e::GetRegionFillColor,
+                               e::SetRegionFillColor));
+    t.push_back(regionProperty(d::RegionRasterOp, "RegionRasterOp", I2, e::GetRegionRasterOp,
+                               e::SetRegionRasterOp, Range{0, 15, 20399}));
+    t.push_back(regionProperty(d::RegionFrameColor, "RegionFrameColor", I4, e::GetRegionFrameColor,
+                               e::SetRegionFrameColor));
+    t.push_back(regionProperty(d::RegionFrameWidth, "RegionFrameWidth", I2, e::GetRegionFrameWidth,
+                               e::SetRegionFrameWidth));
 
     // The framework's stock members.
-    t.push_back(method(d::Refresh, "Refresh", {}, None, nullptr));
+    t.push_back(method(d::Refresh, "Refresh", {}, None, e::Refresh));
     t.push_back(stored(d::BorderStyle, "BorderStyle", I2, i2(0)));
     t.push_back(stored(d::BackColor, "BackColor", I4, i4(static_cast<std::int32_t>(0x8000000F))));
+    t.back().afterSet = e::InvalidateView;
     t.push_back({.id = d::Font, .name = "Font", .type = Obj, .persisted = true});
     t.push_back(stored(d::Appearance, "Appearance", I2, i2(0)));
     t.push_back(stored(d::Enabled, "Enabled", Bool, Variant::Bool(true)));

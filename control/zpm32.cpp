@@ -58,9 +58,17 @@ std::vector<Variant> completeArguments(const std::vector<ParamInfo>& params,
 ZPm32::ZPm32(ControlSite* site) : site_(site) {
     for (const MemberSpec& member : MemberTable())
         if (member.stored) values_[member.id] = member.initial;
+    host_ = site_ != nullptr ? site_->Host() : nullptr;
+    if (host_ != nullptr) host_->SetClient(&window_);
 }
 
-ZPm32::~ZPm32() { setHolders(nullptr, nullptr); }
+ZPm32::~ZPm32() {
+    if (host_ != nullptr) {
+        if (tracker_ && tracker_->Captured()) host_->ReleaseCapture();
+        host_->SetClient(nullptr);
+    }
+    setHolders(nullptr, nullptr);
+}
 
 bool ZPm32::RunTime() const { return site_ != nullptr && site_->UserMode(); }
 
@@ -186,9 +194,10 @@ void ZPm32::setHolders(std::unique_ptr<ZDibHolder> image, std::unique_ptr<ZPal> 
     paletteId_ = palette_ ? RegisterPalHolder(palette_.get()) : 0;
 }
 
-void ZPm32::InstallImage(HGLOBAL handle, bool owns) {
+void ZPm32::InstallImage(HGLOBAL handle, bool owns, HPALETTE source) {
     if (handle == 0) {
         setHolders(nullptr, nullptr);
+        ImageChanged();
         Fire(eventid::Change, "Change");
         return;
     }
@@ -205,7 +214,10 @@ void ZPm32::InstallImage(HGLOBAL handle, bool owns) {
     bool same = image_ && image_->handle == handle;
     bool keepOwns = same ? owns || image_->owns : owns;
     image->Attach(handle, same ? false : owns);
-    palette->FromImage(*image);
+    if (source != 0)
+        palette->FromPalette(source, false);
+    else
+        palette->FromImage(*image);
     if (palette->entryCount() == 0) palette.reset();
     if (same) {
         image_->owns = false;
@@ -213,6 +225,7 @@ void ZPm32::InstallImage(HGLOBAL handle, bool owns) {
     }
     std::uint32_t depth = image->depth;
     setHolders(std::move(image), std::move(palette));
+    ImageChanged();
     if (depth > 1 && depth < 24) Fire(eventid::Palette, "Palette");
     Fire(eventid::Change, "Change");
 }
@@ -246,7 +259,23 @@ void ZPm32::AdoptPalette(HPALETTE source) {
         }
     }
     setHolders(std::move(image_), std::move(palette));
+    ImageChanged();
     if (image_->depth > 1) Fire(eventid::Palette, "Palette");
+}
+
+void ZPm32::ImageChanged() {
+    view_.ImageChanged();
+    view_.Refresh();
+}
+
+void ZPm32::WindowDestroyed() {
+    view_.OnDestroy();
+    if (tracker_) tracker_->OnWindowDestroyed();
+    host_ = nullptr;
+}
+
+void ZPm32::StartTracker(const RubberBandTracker::Settings& settings) {
+    tracker_ = std::make_unique<RubberBandTracker>(settings, host_);
 }
 
 bool ZPm32::ReleaseImageOwnership() {

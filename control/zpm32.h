@@ -4,9 +4,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "control/control_site.h"
+#include "control/control_window.h"
 #include "control/member_spec.h"
+#include "control/picture.h"
+#include "control/region_record.h"
+#include "control/rubber_band.h"
+#include "control/zview.h"
 #include "engine/dib_holder.h"
 #include "engine/zpal.h"
 #include "platform/automation/dispatch.h"
@@ -49,8 +55,10 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
 
     // Replaces the image (0 clears it) and fires Palette and Change; the old
     // image stays when anything fails. With owns set the control frees the
-    // block later; without, it stays the caller's.
-    void InstallImage(HGLOBAL handle, bool owns);
+    // block later; without, it stays the caller's. The palette is built from
+    // the image's colour table, or is a copy of the given palette (whose
+    // entry flags it keeps).
+    void InstallImage(HGLOBAL handle, bool owns, HPALETTE palette = 0);
 
     // Gives the control a copy of the palette: alone, or as the colour table
     // of its image.
@@ -63,8 +71,35 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     // Fires Callback with Lines = rows; false when the handler set Lines to 0.
     bool FireCallback(int rows);
 
+    // Whether WinG has given the control an identity palette.
+    bool SystemColorsAdded() const { return systemColorsAdded_; }
+    void MarkSystemColorsAdded() { systemColorsAdded_ = true; }
+
     std::int32_t ErrorNumber() const { return errorNumber_; }
     void SetErrorNumber(std::int32_t value) { errorNumber_ = value; }
+    // Records a failure that has no automation caller to raise it to, such as
+    // a paint.
+    void ReportError(pm32::ErrorNumber n) { errorNumber_ = n; }
+
+    // The window the control shows in: null when the site gives it none, and
+    // after the window told the control it is going.
+    platform::WindowHost* Host() const { return host_; }
+    ZView& View() { return view_; }
+    // The image's pixels or colour table changed in place; the view shows
+    // them afresh.
+    void ImageChanged();
+    void WindowDestroyed();
+
+    // Never null: an empty picture when the control has no mouse icon.
+    const std::shared_ptr<Picture>& MouseIcon() const { return mouseIcon_; }
+    void SetMouseIcon(std::shared_ptr<Picture> icon) { mouseIcon_ = std::move(icon); }
+
+    // The region list; region number n is entry n - 1.
+    std::vector<RegionRecord>& Regions() { return regions_; }
+    RubberBandTracker* Tracker() { return tracker_.get(); }
+    // Replaces the rubber-band tracker with a new one on the control's window.
+    void StartTracker(const RubberBandTracker::Settings& settings);
+
     bool Modified() const { return modified_; }
     void SetModified() { modified_ = true; }
 
@@ -87,6 +122,13 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     std::uint32_t paletteId_ = 0;
     std::int32_t errorNumber_ = 0;
     bool modified_ = false;
+    platform::WindowHost* host_ = nullptr;
+    ZView view_{*this};
+    ControlWindow window_{*this};
+    std::shared_ptr<Picture> mouseIcon_ = std::make_shared<Picture>();
+    std::vector<RegionRecord> regions_;
+    std::unique_ptr<RubberBandTracker> tracker_;
+    bool systemColorsAdded_ = false;
 };
 
 // Raises n for the control's entry to report.

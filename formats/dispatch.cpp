@@ -2,6 +2,12 @@
 
 #include "engine/diagnostics.h"
 #include "formats/bmp.h"
+#include "formats/gif.h"
+#include "formats/jpeg.h"
+#include "formats/pcx.h"
+#include "formats/png.h"
+#include "formats/targa.h"
+#include "formats/tiff.h"
 
 namespace pm32 {
 
@@ -40,7 +46,7 @@ ErrorNumber CheckStoreCompression(int format, int compression) {
     return accepted ? 0 : err::BadCompression;
 }
 
-void LoadFile(ZDib& image, const std::string& path, int format, int /*imageNumber*/,
+void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
               const ZLoadParams& /*params*/) {
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
@@ -58,14 +64,32 @@ void LoadFile(ZDib& image, const std::string& path, int format, int /*imageNumbe
         case kFormatDib:
             LoadBMP(image, path);
             return;
+        case kFormatTiff:
+            LoadTIFF(image, path, imageNumber);
+            return;
+        case kFormatTarga:
+            LoadTGA(image, path);
+            return;
+        case kFormatGif:
+            LoadGIF(image, path, imageNumber);
+            return;
+        case kFormatPcx:
+            LoadPCX(image, path);
+            return;
+        case kFormatJpeg:
+            LoadJPEG(image, path);
+            return;
+        case kFormatPng:
+            LoadPNG(image, path);
+            return;
         default:
             image.error = reportFailure(err::FormatNotSupported, 9047);
             return;
     }
 }
 
-void StoreFile(ZDib& image, const std::string& path, int format, int compression, bool /*append*/,
-               int /*writeOption*/) {
+void StoreFile(ZDib& image, const std::string& path, int format, int compression, bool append,
+               int writeOption) {
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatUnrecognised) {
@@ -79,6 +103,24 @@ void StoreFile(ZDib& image, const std::string& path, int format, int compression
         case kFormatBmp:
         case kFormatDib:
             StoreBMP(image, path);
+            return;
+        case kFormatTiff:
+            StoreTIFF(image, path, compression, append);
+            return;
+        case kFormatTarga:
+            StoreTGA(image, path, compression);
+            return;
+        case kFormatGif:
+            StoreGIF(image, path);
+            return;
+        case kFormatPcx:
+            StorePCX(image, path);
+            return;
+        case kFormatJpeg:
+            StoreJPEG(image, path, compression, writeOption);
+            return;
+        case kFormatPng:
+            StorePNG(image, path, writeOption);
             return;
         default:
             image.error = reportFailure(err::FormatNotSupported, 9045);

@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
   libgif-dev libtiff-dev
 )

@@ -6,9 +6,13 @@ namespace pm32::test {
 
 TestSite::TestSite(bool mode) : userMode(mode), window_(platform::RegisterWindow([] {})) {}
 
+TestSite::TestSite(bool mode, QSize window)
+    : userMode(mode), host_(std::make_unique<platform::HeadlessWindowHost>(window)) {}
+
 TestSite::~TestSite() { closeWindow(); }
 
 void TestSite::closeWindow() {
+    if (host_) host_->Destroy();
     if (window_ != 0) platform::UnregisterWindow(window_);
 }
 
@@ -23,6 +27,8 @@ void TestSite::OnEvent(DispId, std::string_view name, std::span<Variant> args) {
         }
     }
     events.push_back(line);
+    std::vector<Variant>& values = arguments.emplace_back();
+    for (const Variant& arg : args) values.push_back(arg.value());
 }
 
 std::int32_t scodeOf(const std::function<void()>& call) {

@@ -8,6 +8,7 @@
 #include "control/control_site.h"
 #include "control/factory.h"
 #include "platform/automation/dispatch.h"
+#include "platform/window/headless_window_host.h"
 
 namespace pm32::test {
 
@@ -18,30 +19,48 @@ using automation::Variant;
 class TestSite : public control::ControlSite, public automation::EventSink {
   public:
     explicit TestSite(bool userMode = true);
+    // A site that gives its control a headless window of that outside size.
+    TestSite(bool userMode, QSize window);
     ~TestSite() override;
 
     bool UserMode() const override { return userMode; }
-    platform::HWND Window() const override { return window_; }
+    platform::HWND Window() const override { return host_ ? host_->Handle() : window_; }
+    platform::WindowHost* Host() override { return host_.get(); }
+    // The headless window, null for a site without one.
+    platform::HeadlessWindowHost* window() { return host_.get(); }
     automation::EventSink* Events() override { return this; }
     void OnPropertyChanged(DispId id) override { changed.push_back(id); }
     void OnEvent(DispId id, std::string_view name, std::span<Variant> args) override;
 
     void closeWindow();
+    void clearEvents() {
+        events.clear();
+        arguments.clear();
+    }
 
     bool userMode;
     std::vector<std::string> events;
+    // The arguments of each event, in the same order.
+    std::vector<std::vector<Variant>> arguments;
     std::vector<DispId> changed;
     // Runs for each Callback event with its Lines argument.
     std::function<void(Variant& lines)> onCallback;
 
   private:
-    platform::HWND window_;
+    platform::HWND window_ = 0;
+    std::unique_ptr<platform::HeadlessWindowHost> host_;
 };
 
 // A control on its own site.
 struct PlacedControl {
     explicit PlacedControl(bool userMode = true)
         : site(std::make_unique<TestSite>(userMode)), control(control::CreatePicbuf(site.get())) {}
+    // A control in a headless window of that outside size, shown.
+    explicit PlacedControl(QSize window, bool userMode = true)
+        : site(std::make_unique<TestSite>(userMode, window)),
+          control(control::CreatePicbuf(site.get())) {
+        site->window()->Show(true);
+    }
 
     Variant get(std::string_view name) { return automation::GetProperty(*control, name); }
     void put(std::string_view name, Variant value) {

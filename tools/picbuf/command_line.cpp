@@ -15,6 +15,23 @@ int controlCount(std::string_view text) {
     return count;
 }
 
+// WIDTHxHEIGHT, each from 1 to kMaxClientExtent.
+ClientSize clientSize(std::string_view text) {
+    auto number = [](std::string_view part, int& value) {
+        const char* last = part.data() + part.size();
+        auto [end, error] = std::from_chars(part.data(), last, value);
+        return !part.empty() && end == last && error == std::errc() && value >= 1 &&
+               value <= kMaxClientExtent;
+    };
+    ClientSize size;
+    std::size_t x = text.find('x');
+    if (x == std::string_view::npos || !number(text.substr(0, x), size.width) ||
+        !number(text.substr(x + 1), size.height))
+        throw UsageError("--client needs WIDTHxHEIGHT, each from 1 to " +
+                         std::to_string(kMaxClientExtent) + ", not '" + std::string(text) + "'");
+    return size;
+}
+
 }  // namespace
 
 Options ParseCommandLine(std::span<const std::string> args) {
@@ -28,6 +45,17 @@ Options ParseCommandLine(std::span<const std::string> args) {
             options.controls = controlCount(args[++i]);
         } else if (arg.starts_with("--controls=")) {
             options.controls = controlCount(arg.substr(arg.find('=') + 1));
+        } else if (arg == "--client") {
+            if (i + 1 == args.size()) throw UsageError("--client needs WIDTHxHEIGHT");
+            options.client = clientSize(args[++i]);
+        } else if (arg.starts_with("--client=")) {
+            options.client = clientSize(arg.substr(arg.find('=') + 1));
+        } else if (arg == "--snapshot") {
+            if (i + 1 == args.size()) throw UsageError("--snapshot needs a file name");
+            options.snapshot = args[++i];
+        } else if (arg.starts_with("--snapshot=")) {
+            options.snapshot = std::string(arg.substr(arg.find('=') + 1));
+            if (options.snapshot.empty()) throw UsageError("--snapshot needs a file name");
         } else if (arg == "--design") {
             options.designMode = true;
         } else if (arg == "--events") {
@@ -42,6 +70,8 @@ Options ParseCommandLine(std::span<const std::string> args) {
             throw UsageError("unknown option " + std::string(arg));
         }
     }
+    if (!options.snapshot.empty() && !options.client)
+        throw UsageError("--snapshot needs --client to give the controls a window");
     return options;
 }
 
@@ -89,6 +119,12 @@ Output
 
 Options
   --controls N   create N controls, 1 to 64 (default 2)
+  --client WxH   give every control a window without a screen whose client
+                 area is W by H pixels (1 to 8192) before scroll bars take
+                 their share; the view then scales, scrolls and paints as on
+                 a screen (--client 320x200)
+  --snapshot F   after the last statement, paint Picbuf1's client area afresh
+                 and write it to the PNG file F; needs --client
   --design       design mode: the site's UserMode is False
   --events       print every fired event as "event Name"
                  (Callback: "event Callback Lines=N")
@@ -99,10 +135,13 @@ Options
   --help         show this text
 
 Exit status: 0 when every statement succeeded, 1 when one failed (also with
---keep-going), 2 for a bad command line.
+--keep-going) or the snapshot could not be painted or written, 2 for a bad
+command line.
 
-Example
+Examples
   picbuf FileName=in.bmp Load ColorDepth FileName=out.bmp Store
+  picbuf --client 320x200 --snapshot view.png FileName=in.bmp Load \
+         ScrollBars=3 'Scale(1,2)' 'RePos(40,30,0,0)'
 )";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -9,6 +10,13 @@
 namespace pm32::tools {
 
 inline constexpr int kMaxControls = 64;
+inline constexpr int kMaxClientExtent = 8192;
+
+// The size of a control's window before scroll bars take their share.
+struct ClientSize {
+    int width = 0;
+    int height = 0;
+};
 
 struct Options {
     int controls = 2;
@@ -17,6 +25,8 @@ struct Options {
     bool keepGoing = false;
     bool members = false;
     bool help = false;
+    std::optional<ClientSize> client;     // every control gets a headless window
+    std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
     std::vector<std::string> statements;  // in the order given
 };
 

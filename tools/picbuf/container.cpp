@@ -5,13 +5,18 @@
 
 namespace pm32::tools {
 
-Container::Container(int count, bool runMode, std::ostream* eventOutput) {
+Container::Container(int count, bool runMode, std::ostream* eventOutput,
+                     std::optional<ClientSize> client) {
     if (eventOutput != nullptr)
         printer_ =
             std::make_unique<EventPrinter>(*eventOutput, control::PicbufTypeInfo(), controls_);
+    std::optional<QSize> windowSize;
+    if (client) windowSize = QSize(client->width, client->height);
     for (int i = 1; i <= count; ++i) {
-        sites_.push_back(std::make_unique<HeadlessSite>(runMode, printer_.get()));
+        sites_.push_back(std::make_unique<HeadlessSite>(runMode, printer_.get(), windowSize));
         controls_.add("Picbuf" + std::to_string(i), control::CreatePicbuf(sites_.back().get()));
+        // A container shows its controls once they are placed.
+        if (platform::HeadlessWindowHost* window = sites_.back()->window()) window->Show(true);
     }
 }
 

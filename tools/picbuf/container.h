@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
+#include "tools/picbuf/command_line.h"
 #include "tools/picbuf/control_set.h"
 #include "tools/picbuf/event_printer.h"
 #include "tools/picbuf/headless_site.h"
@@ -13,12 +15,16 @@ namespace pm32::tools {
 // The controls of one session, named Picbuf1 to PicbufN, each on a headless site.
 class Container {
   public:
-    // Events are printed on eventOutput when it is given.
-    Container(int count, bool runMode, std::ostream* eventOutput);
+    // Events are printed on eventOutput when it is given. With a client size
+    // every control shows in a headless window of that size.
+    Container(int count, bool runMode, std::ostream* eventOutput,
+              std::optional<ClientSize> client = std::nullopt);
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
 
     const ControlSet& controls() const { return controls_; }
+    // The first control's headless window; null without one.
+    platform::HeadlessWindowHost* firstWindow() const { return sites_.front()->window(); }
 
   private:
     // Declared so that the controls go first, then their sites, then the

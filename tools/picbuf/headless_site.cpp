@@ -2,9 +2,17 @@
 
 namespace pm32::tools {
 
-HeadlessSite::HeadlessSite(bool userMode, automation::EventSink* events)
-    : userMode_(userMode), events_(events), window_(platform::RegisterWindow([] {})) {}
+HeadlessSite::HeadlessSite(bool userMode, automation::EventSink* events,
+                           std::optional<QSize> windowSize)
+    : userMode_(userMode), events_(events) {
+    if (windowSize)
+        host_ = std::make_unique<platform::HeadlessWindowHost>(*windowSize);
+    else
+        window_ = platform::RegisterWindow([] {});
+}
 
-HeadlessSite::~HeadlessSite() { platform::UnregisterWindow(window_); }
+HeadlessSite::~HeadlessSite() {
+    if (window_ != 0) platform::UnregisterWindow(window_);
+}
 
 }  // namespace pm32::tools

@@ -4,6 +4,7 @@
 #include "tools/picbuf/container.h"
 #include "tools/picbuf/executor.h"
 #include "tools/picbuf/member_listing.h"
+#include "tools/picbuf/snapshot.h"
 
 namespace pm32::tools {
 
@@ -19,14 +20,22 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
         out << HelpText();
         return 0;
     }
-    if (options.statements.empty() && !options.members) {
+    if (options.statements.empty() && !options.members && options.snapshot.empty()) {
         err << "picbuf: no statements to run\nTry 'picbuf --help'.\n";
         return 2;
     }
-    Container container(options.controls, !options.designMode, options.events ? &out : nullptr);
+    Container container(options.controls, !options.designMode, options.events ? &out : nullptr,
+                        options.client);
     if (options.members) PrintMembers(container.controls().first().GetTypeInfo(), out);
     Executor executor(container.controls(), out, err);
-    return executor.runAll(options.statements, options.keepGoing);
+    int status = executor.runAll(options.statements, options.keepGoing);
+    if (std::string problem; !options.snapshot.empty() &&
+                             !WriteSnapshot(*container.firstWindow(), options.snapshot, problem)) {
+        out.flush();
+        err << "picbuf: " << problem << '\n';
+        status = 1;
+    }
+    return status;
 }
 
 }  // namespace pm32::tools

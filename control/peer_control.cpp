@@ -1,0 +1,45 @@
+#include "control/peer_control.h"
+
+#include "control/dispids.h"
+#include "control/holder_registry.h"
+#include "control/identity.h"
+
+namespace pm32::control {
+namespace {
+
+constexpr ErrorNumber kNotAPicbuf = 20350;
+
+}  // namespace
+
+PeerControl::PeerControl(automation::Dispatch& object) : object_(object) {
+    if (read(dispid::PicbufID, VarType::I2).toI2() != kPicbufId) Raise(kNotAPicbuf);
+}
+
+Variant PeerControl::read(DispId id, VarType type) {
+    Variant value;
+    try {
+        value = object_.Invoke(id, automation::InvokeKind::PropertyGet, {});
+    } catch (const automation::AutomationError&) {
+        Raise(kNotAPicbuf);
+    }
+    if (value.isArray() || value.type() != type) Raise(kNotAPicbuf);
+    return value;
+}
+
+const ZDibHolder* PeerControl::Image() {
+    auto id = static_cast<std::uint32_t>(read(dispid::pZDib, VarType::I4).toI4());
+    if (id == 0) return nullptr;
+    const ZDibHolder* holder = ResolveDibHolder(id);
+    if (holder == nullptr) Raise(kNotAPicbuf);
+    return holder;
+}
+
+const ZPal* PeerControl::Palette() {
+    auto id = static_cast<std::uint32_t>(read(dispid::pZPal, VarType::I4).toI4());
+    if (id == 0) return nullptr;
+    const ZPal* holder = ResolvePalHolder(id);
+    if (holder == nullptr) Raise(kNotAPicbuf);
+    return holder;
+}
+
+}  // namespace pm32::control

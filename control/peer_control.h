@@ -1,0 +1,27 @@
+#pragma once
+
+#include "control/zpm32.h"
+
+namespace pm32::control {
+
+// Another Picbuf of the process, reached through its dispatch interface by
+// the fixed dispatch identifiers. Its holders are read in place for the span
+// of one call and never kept.
+class PeerControl {
+  public:
+    // Raises 20350 unless the object answers PicbufID with 23145.
+    explicit PeerControl(automation::Dispatch& object);
+
+    // The peer's image holder (pZDib) and palette holder (pZPal), null when it
+    // has none. A failed read, a value of another type or an id that names
+    // no live holder raises 20350.
+    const ZDibHolder* Image();
+    const ZPal* Palette();
+
+  private:
+    Variant read(DispId id, VarType type);
+
+    automation::Dispatch& object_;
+};
+
+}  // namespace pm32::control

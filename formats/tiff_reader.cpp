@@ -1,0 +1,336 @@
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <span>
+
+#include "engine/diagnostics.h"
+#include "engine/dib_layout.h"
+#include "formats/engine_file.h"
+#include "formats/picture_rows.h"
+#include "formats/tiff.h"
+#include "formats/tiff_directory.h"
+#include "formats/tiff_lzw.h"
+
+namespace pm32 {
+namespace {
+
+constexpr std::size_t kStagingBytes = 32768;
+constexpr std::size_t kMostLzwStripBytes = 32768;
+constexpr std::size_t kLzwOutputBytes = 65536;
+
+// A file with a preview carries this marker at offset 8 and the preview's
+// PackBits rows from offset 14.
+constexpr char kPreviewMarker[4] = {'I', 'F', 'S', '1'};
+constexpr std::int64_t kPreviewMarkerOffset = 8;
+constexpr std::uint32_t kPreviewStripOffset = 14;
+constexpr std::int32_t kPreviewWidth = 106;
+constexpr std::int32_t kPreviewHeight = 80;
+constexpr std::uint32_t kPreviewDepth = 4;
+
+constexpr int kHeaderLocation = 9240;
+constexpr int kCompressionLocation = 9242;
+constexpr int kLayoutLocation = 9243;
+constexpr int kStripTableLocation = 9244;
+constexpr int kColorMapLocation = 9245;
+constexpr int kStripDataLocation = 9246;
+constexpr int kPackBitsDepthLocation = 9247;
+constexpr int kMemoryLocation = 9248;
+
+bool readHeader(EngineFile& file) {
+    const int first = file.ReadByte();
+    const int second = file.ReadByte();
+    return first >= 0 && second >= 0 &&
+           file.SetByteOrder(static_cast<std::uint16_t>(first << 8 | second)) &&
+           file.ReadU16() == tiff::kMagic && !file.ShortRead();
+}
+
+// Looks for the preview marker and leaves the file at the first directory's offset.
+bool findPreview(EngineFile& file) {
+    std::uint8_t marker[sizeof kPreviewMarker];
+    const bool found = file.SeekSet(kPreviewMarkerOffset) &&
+                       file.ReadBlock(marker, sizeof marker) == sizeof marker &&
+                       std::memcmp(marker, kPreviewMarker, sizeof marker) == 0;
+    // The value after the marker is read and not used.
+    if (found) file.ReadU16();
+    file.SeekSet(tiff::kFirstDirectoryField);
+    return found;
+}
+
+// The image depth of an accepted sample layout, or 0.
+std::uint32_t sampleDepth(const TiffDirectory& d) {
+    const std::uint32_t bits = d.bitsPerSample;
+    if (d.samplesPerPixel == 3) return bits == 8 && d.photometric == tiff::kRgb ? 24 : 0;
+    if (d.samplesPerPixel != 1 || (bits != 1 && bits != 4 && bits != 8)) return 0;
+    const bool grey = d.photometric == tiff::kWhiteIsZero || d.photometric == tiff::kBlackIsZero;
+    return grey || (d.photometric == tiff::kPalette && d.hasColorMap) ? bits : 0;
+}
+
+// Reds, then greens, then blues, 16 bits each; the high byte is the level.
+ErrorNumber readColorMap(EngineFile& file, const TiffDirectory& d, std::int64_t fileSize,
+                         PALETTEENTRY* table) {
+    const std::uint64_t entries = d.colorMapEntries;
+    const auto bytes = checkedMultiply(entries, 6);
+    const auto end = bytes ? checkedAdd(d.colorMapOffset, *bytes) : std::nullopt;
+    if (!end || *end > static_cast<std::uint64_t>(fileSize))
+        return reportFailure(err::BadFile, kColorMapLocation);
+    const auto used = static_cast<std::size_t>(std::min<std::uint64_t>(entries, 256));
+    const bool bigEndian = file.ByteOrder() == EngineFile::kBigEndian;
+    std::uint8_t values[2 * 256];
+    for (std::uint64_t channel = 0; channel < 3; ++channel) {
+        if (!file.SeekSet(static_cast<std::int64_t>(d.colorMapOffset + 2 * entries * channel)) ||
+            file.ReadBlock(values, 2 * used) != 2 * used)
+            return reportFailure(err::BadFile, kColorMapLocation);
+        for (std::size_t i = 0; i < used; ++i) {
+            const auto level =
+                static_cast<std::uint8_t>(orderedU16(values + 2 * i, bigEndian) >> 8);
+            std::uint8_t& target = channel == 0   ? table[i].peRed
+                                   : channel == 1 ? table[i].peGreen
+                                                  : table[i].peBlue;
+            target = level;
+        }
+    }
+    return 0;
+}
+
+// Levels from MinSampleValue up to MaxSampleValue rise in equal integer
+// steps; those at or below the minimum are black, those above the maximum
+// white. A maximum at or below the minimum leaves no rising part, which is
+// also what keeps the step's divisor above 0.
+void greyRamp(const TiffDirectory& d, PALETTEENTRY* table) {
+    const std::uint32_t entries = 1u << d.bitsPerSample;
+    const std::uint32_t low = d.minSampleValue;
+    const std::uint32_t high = d.hasMaxSampleValue ? d.maxSampleValue : entries - 1;
+    for (std::uint32_t e = 0; e < entries; ++e) {
+        std::uint32_t level = 255;
+        if (e <= low)
+            level = 0;
+        else if (e <= high)
+            level = (e - low) * (255 / (high - low));
+        if (d.photometric == tiff::kWhiteIsZero) level = 255 - level;
+        const auto byte = static_cast<std::uint8_t>(level);
+        table[e] = {byte, byte, byte, 0};
+    }
+}
+
+ErrorNumber setColors(EngineFile& file, const TiffDirectory& d, std::int64_t fileSize,
+                      ZDib& image) {
+    if (d.photometric == tiff::kRgb) return 0;
+    PALETTEENTRY table[256] = {};
+    if (d.photometric == tiff::kPalette) {
+        if (ErrorNumber e = readColorMap(file, d, fileSize, table)) return e;
+    } else {
+        greyRamp(d, table);
+    }
+    image.SetPalette(std::span(table, image.colorsUsed), true);
+    return 0;
+}
+
+// Fills the picture from its top row down, one file row at a time.
+class RowFiller {
+  public:
+    RowFiller(const PictureRows& rows, std::uint32_t height, std::size_t rowBytes, bool rgb)
+        : rows_(rows), height_(height), rowBytes_(rowBytes), rgb_(rgb) {}
+
+    bool full() const { return next_ == height_; }
+    std::uint8_t* target() const { return rows_.row(next_); }
+
+    // The target row holds its file bytes; RGB samples become the image's BGR.
+    void advance() {
+        if (rgb_) {
+            std::uint8_t* p = target();
+            for (std::size_t i = 0; i + 2 < rowBytes_; i += 3) std::swap(p[i], p[i + 2]);
+        }
+        ++next_;
+    }
+
+    void put(const std::uint8_t* row) {
+        std::memcpy(target(), row, rowBytes_);
+        advance();
+    }
+
+    std::size_t rowBytes() const { return rowBytes_; }
+
+  private:
+    const PictureRows& rows_;
+    std::uint32_t height_;
+    std::size_t rowBytes_;
+    bool rgb_;
+    std::uint32_t next_ = 0;
+};
+
+// Where the strips are and how many rows each holds.
+struct Strips {
+    TiffStripTable offsets;
+    TiffStripTable byteCounts;
+    std::uint32_t rowsPerStrip = 0;
+};
+
+ErrorNumber readUncompressed(EngineFile& file, const Strips& strips, RowFiller& rows) {
+    for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
+        if (!file.SeekSet(strips.offsets[s]))
+            return reportFailure(err::BadFile, kStripDataLocation);
+        for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
+            if (ReadTiffBytes(file, rows.target(), rows.rowBytes()) != rows.rowBytes())
+                return reportFailure(err::BadFile, kStripDataLocation);
+            rows.advance();
+        }
+    }
+    return 0;
+}
+
+// One row of PackBits runs: n below 128 copies n + 1 bytes, n above 128
+// repeats the next byte 257 - n times, 128 does nothing. What the last run
+// produces beyond the row is dropped.
+bool unpackRow(EngineFile& file, std::uint8_t* row, std::size_t rowBytes) {
+    std::uint8_t literal[128];
+    std::size_t done = 0;
+    while (done < rowBytes) {
+        const int control = file.ReadByte();
+        if (control < 0) return false;
+        if (control < 128) {
+            const std::size_t n = static_cast<std::size_t>(control) + 1;
+            const std::size_t kept = std::min(n, rowBytes - done);
+            std::uint8_t* into = kept == n ? row + done : literal;
+            if (file.ReadBlock(into, n) != n) return false;
+            if (into == literal) std::memcpy(row + done, literal, kept);
+            done += kept;
+        } else if (control > 128) {
+            const int value = file.ReadByte();
+            if (value < 0) return false;
+            const std::size_t kept = std::min<std::size_t>(257 - control, rowBytes - done);
+            std::memset(row + done, value, kept);
+            done += kept;
+        }
+    }
+    return true;
+}
+
+ErrorNumber readPackBits(EngineFile& file, const Strips& strips, RowFiller& rows) {
+    for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
+        if (!file.SeekSet(strips.offsets[s]))
+            return reportFailure(err::BadFile, kStripDataLocation);
+        for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
+            if (!unpackRow(file, rows.target(), rows.rowBytes()))
+                return reportFailure(err::BadFile, kStripDataLocation);
+            rows.advance();
+        }
+    }
+    return 0;
+}
+
+// Each strip decodes on its own; one that fails adds no rows and the next
+// continues at the first unfilled row.
+ErrorNumber readLzw(EngineFile& file, const Strips& strips, std::uint32_t height, RowFiller& rows) {
+    if (strips.byteCounts.size() < strips.offsets.size())
+        return reportFailure(err::BadFile, kStripTableLocation);
+    // Room for the larger of the usual strip buffer and one whole strip, so a
+    // strip of many rows is not cut short.
+    const auto stripBytes = checkedMultiply(std::min(strips.rowsPerStrip, height), rows.rowBytes());
+    if (!stripBytes)
+        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    const auto outputBytes = std::max(kLzwOutputBytes, static_cast<std::size_t>(*stripBytes));
+    std::unique_ptr<std::uint8_t[]> compressed(new (std::nothrow) std::uint8_t[kMostLzwStripBytes]);
+    std::unique_ptr<std::uint8_t[]> output(new (std::nothrow) std::uint8_t[outputBytes]);
+    if (!compressed || !output)
+        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+
+    for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
+        const std::uint32_t count = strips.byteCounts[s];
+        if (count > kMostLzwStripBytes || !file.SeekSet(strips.offsets[s]) ||
+            file.ReadBlock(compressed.get(), count) != count)
+            return reportFailure(err::BadFile, kStripDataLocation);
+        const std::size_t decoded =
+            TiffLzwDecode(std::span(compressed.get(), count), std::span(output.get(), outputBytes));
+        for (std::size_t r = 0; r + rows.rowBytes() <= decoded && !rows.full();
+             r += rows.rowBytes())
+            rows.put(output.get() + r);
+    }
+    return 0;
+}
+
+ErrorNumber decodeStrips(EngineFile& file, std::uint32_t compression, const Strips& strips,
+                         ZDib& image) {
+    if (compression == tiff::kPackBits && image.depth == 24)
+        return reportFailure(err::OperationFailure, kPackBitsDepthLocation);
+    PictureRows picture(image);
+    if (picture.error() != 0) return picture.error();
+    const auto height = static_cast<std::uint32_t>(image.height);
+    RowFiller rows(picture, height,
+                   tiffRowBytes(static_cast<std::uint32_t>(image.width), image.depth),
+                   image.depth == 24);
+    switch (compression) {
+        case tiff::kUncompressed:
+            return readUncompressed(file, strips, rows);
+        case tiff::kPackBits:
+            return readPackBits(file, strips, rows);
+        default:
+            return readLzw(file, strips, height, rows);
+    }
+}
+
+ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
+    const std::int64_t fileSize = file.Remaining();
+    if (!file.SetBuffer(kStagingBytes))
+        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    if (!readHeader(file)) return reportFailure(err::BadFile, kHeaderLocation);
+    const bool preview = imageNumber == -1 && findPreview(file);
+
+    TiffDirectory d;
+    if (ErrorNumber e = ReadTiffDirectory(file, fileSize, imageNumber, d)) return e;
+    if (d.compression != tiff::kUncompressed && d.compression != tiff::kLzw &&
+        d.compression != tiff::kPackBits)
+        return reportFailure(
+            imageNumber < 0 ? err::NegativeImageNumber : err::TiffCompressionUnsupported,
+            kCompressionLocation);
+    const std::uint32_t depth = sampleDepth(d);
+    if (d.predictor != 1 || depth == 0) return reportFailure(err::BadFile, kLayoutLocation);
+
+    constexpr auto kMostSide = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
+    if (d.width > kMostSide || d.height > kMostSide)
+        return reportFailure(err::BadFile, kLayoutLocation);
+    if (preview)
+        image.Create(kPreviewWidth, kPreviewHeight, kPreviewDepth, 0);
+    else
+        image.Create(static_cast<std::int32_t>(d.width), static_cast<std::int32_t>(d.height), depth,
+                     0);
+    if (image.error != 0) return image.error;
+
+    Strips strips;
+    TiffField offsets = d.stripOffsets;
+    std::uint32_t compression = d.compression;
+    strips.rowsPerStrip = d.rowsPerStrip;
+    if (preview) {
+        offsets = {tiff::kLong, 1, 0, 0, kPreviewStripOffset};
+        compression = tiff::kPackBits;
+        strips.rowsPerStrip = kPreviewHeight;
+    }
+    if (ErrorNumber e = strips.offsets.Load(file, offsets, fileSize)) return e;
+    if (strips.offsets.size() == 0) return reportFailure(err::BadFile, kStripTableLocation);
+    if (compression == tiff::kLzw) {
+        if (ErrorNumber e = strips.byteCounts.Load(file, d.stripByteCounts, fileSize)) return e;
+    }
+    // RowsPerStrip absent (or 0, which holds no rows) means one strip holds them all.
+    if (strips.rowsPerStrip == 0) strips.rowsPerStrip = static_cast<std::uint32_t>(image.height);
+
+    if (ErrorNumber e = setColors(file, d, fileSize, image)) return e;
+    return decodeStrips(file, compression, strips, image);
+}
+
+}  // namespace
+
+void LoadTIFF(ZDib& image, const std::string& path, int imageNumber) {
+    image.Reset();
+    EngineFile file;
+    if (!file.OpenRead(path)) {
+        image.error = err::FileMissing;
+        return;
+    }
+    const ErrorNumber result = load(file, image, imageNumber);
+    if (result != 0) {
+        image.Reset();
+        image.error = result;
+    }
+}
+
+}  // namespace pm32

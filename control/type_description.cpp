@@ -109,22 +109,22 @@ automation::TypeInfo build() {
     info.eventInterfaceId = kEventInterfaceId;
     info.typeLibraryId = kTypeLibraryId;
     info.typeLibraryVersion = kTypeLibraryVersion;
-    for (const MemberSpec& spec : MemberTable()) {
+    for (const MemberSpec& row : MemberTable()) {
         MemberInfo member;
-        member.id = spec.id;
-        member.name = spec.name;
-        member.kind = spec.kind;
-        member.type = spec.type;
-        member.params = spec.params;
-        if (spec.kind == MemberKind::Property) {
-            member.readable = spec.get != GetRule::None;
-            member.writable = spec.set != SetRule::ReadOnly;
+        member.id = row.id;
+        member.name = row.name;
+        member.kind = row.kind;
+        member.type = row.type;
+        member.params = row.params;
+        if (row.kind == MemberKind::Property) {
+            member.readable = row.get != GetRule::None;
+            member.writable = row.set != SetRule::ReadOnly;
         }
         info.members.push_back(std::move(member));
     }
-    for (const EventSpec& spec : EventTable())
-        info.events.push_back({spec.id, std::string(spec.name), MemberKind::Event, VarType::Empty,
-                               spec.params, false, false});
+    for (const EventSpec& row : EventTable())
+        info.events.push_back({row.id, std::string(row.name), MemberKind::Event, VarType::Empty,
+                               row.params, false, false});
     info.enums = publishedEnums();
     return info;
 }

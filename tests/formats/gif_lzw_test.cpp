@@ -132,7 +132,7 @@ class CodeWriter {
     int bits_ = 0;
 };
 
-// A plain decoder after the GIF specification, kept deliberately naive: a
+// A plain decoder following the GIF format description, kept deliberately naive: a
 // dictionary of strings, widths that grow once the next entry would not fit,
 // and nothing read past the data. Nothing when the stream is malformed.
 std::optional<Bytes> referenceDecode(const Bytes& stream) {

@@ -94,6 +94,9 @@ Variant Scale(ZPm32& c, std::span<Variant> args);
 Variant GetHorzSBHeight(ZPm32& c, std::span<Variant> args);
 Variant GetVertSBWidth(ZPm32& c, std::span<Variant> args);
 Variant Refresh(ZPm32& c, std::span<Variant> args);
+
+// The About box, shown through the host's message-box handler.
+Variant AboutBox(ZPm32& c, std::span<Variant> args);
 void RefreshView(ZPm32& c, const Variant& value);
 void InvalidateView(ZPm32& c, const Variant& value);
 void ShowMousePointer(ZPm32& c, const Variant& value);

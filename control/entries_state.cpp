@@ -5,6 +5,7 @@
 #include "control/identity.h"
 #include "control/zpm32.h"
 #include "formats/format_codes.h"
+#include "platform/message_box.h"
 
 namespace pm32::control::entries {
 namespace {
@@ -41,6 +42,12 @@ Variant GetXresolution(ZPm32& c, std::span<Variant>) {
 
 Variant GetYresolution(ZPm32& c, std::span<Variant>) {
     return Variant::I2(c.Image() ? static_cast<std::int16_t>(c.Image()->height) : 0);
+}
+
+Variant AboutBox(ZPm32&, std::span<Variant>) {
+    platform::MessageBox("Pixmill32 OCX\nVersion " + std::string(kVersion),
+                         "About Pixmill32 Control", platform::MB_OK);
+    return {};
 }
 
 Variant GetVersion(ZPm32&, std::span<Variant>) { return Variant::String(std::string(kVersion)); }

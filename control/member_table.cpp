@@ -423,7 +423,7 @@ std::vector<MemberSpec> buildTable() {
                  .set = SetRule::ReadOnly,
                  .getter = e::GetHWnd});
     t.push_back(stored(d::Text, "Text", Str, text()));
-    t.push_back(method(d::AboutBox, "AboutBox", {}, None, nullptr));
+    t.push_back(method(d::AboutBox, "AboutBox", {}, None, e::AboutBox));
     return t;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "control/dispids.h"
+#include "platform/message_box.h"
 #include "tests/control/test_site.h"
 
 namespace pm32::test {
@@ -173,6 +174,25 @@ TEST(Members, ArgumentCountsAreChecked) {
     EXPECT_EQ(scodeOf([&] { p.call("Verify"); }), automation::DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(scodeOf([&] { p.call("Clear", {Variant::I2(1)}); }),
               automation::DISP_E_BADPARAMCOUNT);
+}
+
+}  // namespace
+}  // namespace pm32::test
+
+namespace pm32::test {
+namespace {
+
+TEST(AboutBox, ShowsNameAndVersionThroughTheHostsBox) {
+    std::string seen;
+    platform::SetMessageBoxHandler(
+        [&](std::string_view text, std::string_view caption, std::uint32_t) {
+            seen = std::string(caption) + "|" + std::string(text);
+            return platform::BoxAnswer::Ok;
+        });
+    PlacedControl p;
+    p.call("AboutBox");
+    platform::SetMessageBoxHandler({});
+    EXPECT_EQ(seen, "About Pixmill32 Control|Pixmill32 OCX\nVersion 1.0.1.13");
 }
 
 }  // namespace

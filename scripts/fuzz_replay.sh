@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-0}
 cmake --preset fuzz
-cmake --build --preset fuzz
+targets=$(cd fuzz && ls ./*_fuzz.cpp | sed 's|^\./||; s|\.cpp$||')
+# shellcheck disable=SC2086
+cmake --build --preset fuzz --target $targets
 status=0
 for corpus in fuzz/corpus/*/; do
   name=$(basename "$corpus")

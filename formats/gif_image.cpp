@@ -12,9 +12,9 @@
 namespace pm32::gif {
 namespace {
 
-constexpr int kPartialImageLocation = 9141;
-constexpr int kDecoderFailureLocation = 9142;
-constexpr int kNoMemoryLocation = 9147;
+constexpr int kPartialImageLocation = 9191;
+constexpr int kDecoderFailureLocation = 9192;
+constexpr int kNoMemoryLocation = 9197;
 
 // Serves the data block; the block's last byte (normally the trailer) is
 // never delivered.

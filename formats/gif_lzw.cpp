@@ -9,8 +9,8 @@ namespace pm32 {
 namespace {
 
 // Diagnostic locations of the encoder.
-constexpr int kFailedWriteLocation = 9145;
-constexpr int kBadPixelLocation = 9146;
+constexpr int kFailedWriteLocation = 9195;
+constexpr int kBadPixelLocation = 9196;
 
 }  // namespace
 

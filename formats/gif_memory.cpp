@@ -7,7 +7,7 @@
 namespace pm32 {
 namespace {
 
-constexpr int kRefusedLocation = 9143;
+constexpr int kRefusedLocation = 9193;
 
 // Memory blocks come from database fields written as plain GIF87a files: one
 // image right after the colour table, no extensions.

@@ -23,7 +23,7 @@ constexpr int kNotGifLocation = 9212;
 constexpr int kBadVersionLocation = 9213;
 constexpr int kNoByteLocation = 9272;
 constexpr int kUnknownBlockLocation = 9273;
-constexpr int kNoMemoryLocation = 9147;
+constexpr int kNoMemoryLocation = 9197;
 
 // Labels a reader meets without remark: plain text, comment, application.
 bool isExpectedLabel(int label) { return label == 1 || label == 254 || label == 255; }

@@ -14,8 +14,8 @@ namespace {
 
 constexpr std::size_t kStagingBytes = 8192;
 constexpr std::int32_t kLargestSide = 0xFFFF;  // the GIF fields are 16-bit
-constexpr int kEncoderFailureLocation = 9144;
-constexpr int kNoMemoryLocation = 9147;
+constexpr int kEncoderFailureLocation = 9194;
+constexpr int kNoMemoryLocation = 9197;
 
 // The encoder's pixel source: image rows from the top one down, one byte per pixel.
 class RowReader {

@@ -1,8 +1,8 @@
-#include <cctype>
 
 #include "control/dispids.h"
 #include "control/entries.h"
 #include "control/member_spec.h"
+#include "platform/text_compare.h"
 
 namespace pm32::control {
 namespace {
@@ -427,15 +427,6 @@ std::vector<MemberSpec> buildTable() {
     return t;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 const std::vector<MemberSpec>& MemberTable() {
@@ -451,7 +442,7 @@ const MemberSpec* FindMember(DispId id) {
 
 const MemberSpec* FindMember(std::string_view name) {
     for (const MemberSpec& m : MemberTable())
-        if (sameName(m.name, name)) return &m;
+        if (platform::EqualsIgnoringCase(m.name, name)) return &m;
     return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "formats/format_codes.h"
 
-#include <cctype>
+
+#include "platform/text_compare.h"
 
 namespace pm32 {
 namespace {
@@ -17,22 +18,13 @@ constexpr Extension kExtensions[] = {
     {".qzi", kFormatQzi},  {".qzs", kFormatQzs}, {".png", kFormatPng},
 };
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
 FormatCode IdentifyFormatByExtension(std::string_view path) {
     if (path.size() <= 4) return kFormatUnrecognised;
     std::string_view last4 = path.substr(path.size() - 4);
     for (const Extension& e : kExtensions)
-        if (equalsIgnoringCase(last4, e.suffix)) return e.code;
+        if (platform::EqualsIgnoringCase(last4, e.suffix)) return e.code;
     return kFormatUnrecognised;
 }
 

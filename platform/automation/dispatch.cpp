@@ -1,18 +1,10 @@
 #include "platform/automation/dispatch.h"
 
-#include <cctype>
+
+#include "platform/text_compare.h"
 
 namespace pm32::automation {
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 DispId idOf(Dispatch& object, std::string_view name) {
     auto id = object.GetIdOfName(name);
@@ -30,7 +22,7 @@ const MemberInfo* TypeInfo::find(DispId id) const {
 
 const MemberInfo* TypeInfo::find(std::string_view wanted) const {
     for (const MemberInfo& m : members)
-        if (sameName(m.name, wanted)) return &m;
+        if (platform::EqualsIgnoringCase(m.name, wanted)) return &m;
     return nullptr;
 }
 

@@ -6,17 +6,12 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/text_compare.h"
+
 namespace pm32::automation {
 namespace {
 
 inline constexpr SCODE DISP_E_BADINDEX = static_cast<SCODE>(0x8002000B);
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-    return true;
-}
 
 // A whole string as a number, blanks around it allowed.
 double parseNumber(const std::string& text) {
@@ -164,8 +159,8 @@ double Variant::toR8() const {
     if (const auto* v = std::get_if<double>(&s)) return *v;
     if (const auto* v = std::get_if<bool>(&s)) return *v ? -1 : 0;
     if (const auto* v = std::get_if<std::string>(&s)) {
-        if (equalsIgnoringCase(*v, "True")) return -1;
-        if (equalsIgnoringCase(*v, "False")) return 0;
+        if (platform::EqualsIgnoringCase(*v, "True")) return -1;
+        if (platform::EqualsIgnoringCase(*v, "False")) return 0;
         return parseNumber(*v);
     }
     ThrowTypeMismatch();

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cctype>
+#include <string_view>
+
+namespace pm32::platform {
+
+// Names, extensions and identifiers compare without regard to ASCII case.
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace pm32::platform

@@ -13,13 +13,6 @@ namespace {
 // images cover the same writer paths.
 constexpr std::size_t kRoundTripBytes = std::size_t{1} << 20;
 
-bool sameBlocks(pm32::HGLOBAL a, pm32::HGLOBAL b) {
-    pm32::platform::Locked first(a);
-    pm32::platform::Locked second(b);
-    return first && second && first.size() == second.size() &&
-           std::memcmp(first.data(), second.data(), first.size()) == 0;
-}
-
 // Whatever loads must be a valid DIB that stores and loads back to the same block.
 void checkRoundTrip(pm32::ZDib& image) {
     if (pm32::VerifyDib(image.handle) != 0) std::abort();
@@ -28,7 +21,7 @@ void checkRoundTrip(pm32::ZDib& image) {
     if (image.error != 0) std::abort();
     pm32::ZDib back;
     pm32::LoadBMP(back, stored.path());
-    if (back.error != 0 || !sameBlocks(image.handle, back.handle)) std::abort();
+    if (back.error != 0 || !pm32::fuzz::sameBlocks(image.handle, back.handle)) std::abort();
 }
 
 }  // namespace

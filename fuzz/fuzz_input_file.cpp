@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/global_memory.h"
 
@@ -20,6 +21,13 @@ FuzzInputFile::FuzzInputFile(const std::uint8_t* data, std::size_t size,
 }
 
 FuzzInputFile::~FuzzInputFile() { std::remove(path_.c_str()); }
+
+bool sameBlocks(platform::HGLOBAL a, platform::HGLOBAL b) {
+    platform::Locked first(a);
+    platform::Locked second(b);
+    return first && second && first.size() == second.size() &&
+           std::memcmp(first.data(), second.data(), first.size()) == 0;
+}
 
 void limitBlockSizes() { platform::SetBlockSizeLimit(std::size_t{256} << 20); }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/global_memory.h"
+
 namespace pm32::fuzz {
 
 // The readers take paths, so each input is written to a private file with the
@@ -23,5 +25,8 @@ class FuzzInputFile {
 
 // Keeps single blocks small so hostile sizes fail fast instead of exhausting memory.
 void limitBlockSizes();
+
+// Whether two memory blocks hold the same bytes: a round trip must give back what it got.
+bool sameBlocks(platform::HGLOBAL a, platform::HGLOBAL b);
 
 }  // namespace pm32::fuzz

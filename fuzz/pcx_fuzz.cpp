@@ -16,13 +16,6 @@ constexpr std::size_t kRoundTripBytes = std::size_t{1} << 20;
 // 24-bit images load but cannot be written.
 constexpr std::int32_t kWidestWritten = 0xFFFE;
 
-bool sameBlocks(pm32::HGLOBAL a, pm32::HGLOBAL b) {
-    pm32::platform::Locked first(a);
-    pm32::platform::Locked second(b);
-    return first && second && first.size() == second.size() &&
-           std::memcmp(first.data(), second.data(), first.size()) == 0;
-}
-
 // Whatever loads must be a valid DIB that stores and loads back to the same
 // block: the writer keeps every pixel byte and colour the reader produced.
 void checkRoundTrip(pm32::ZDib& image) {
@@ -32,7 +25,7 @@ void checkRoundTrip(pm32::ZDib& image) {
     if (image.error != 0) std::abort();
     pm32::ZDib back;
     pm32::LoadPCX(back, stored.path());
-    if (back.error != 0 || !sameBlocks(image.handle, back.handle)) std::abort();
+    if (back.error != 0 || !pm32::fuzz::sameBlocks(image.handle, back.handle)) std::abort();
 }
 
 }  // namespace

@@ -19,17 +19,10 @@ namespace {
 constexpr std::size_t kRoundTripBytes = std::size_t{1} << 20;
 constexpr std::size_t kStripOutputBytes = 65536;
 
-bool sameBlocks(pm32::HGLOBAL a, pm32::HGLOBAL b) {
-    pm32::platform::Locked first(a);
-    pm32::platform::Locked second(b);
-    return first && second && first.size() == second.size() &&
-           std::memcmp(first.data(), second.data(), first.size()) == 0;
-}
-
 void loadBackSame(const pm32::ZDib& image, const std::string& path, int imageNumber) {
     pm32::ZDib back;
     pm32::LoadTIFF(back, path, imageNumber);
-    if (back.error != 0 || !sameBlocks(image.handle, back.handle)) std::abort();
+    if (back.error != 0 || !pm32::fuzz::sameBlocks(image.handle, back.handle)) std::abort();
 }
 
 // Whatever loads must be a valid DIB that stores, appends and loads back to

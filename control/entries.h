@@ -34,6 +34,16 @@ Variant ExportDib(ZPm32& c, std::span<Variant> args);
 Variant DuplicateDib(ZPm32& c, std::span<Variant> args);
 Variant DuplicatePalette(ZPm32& c, std::span<Variant> args);
 
+// Exchange with other controls, the clipboard, pictures and bitmaps.
+Variant Assign(ZPm32& c, std::span<Variant> args);
+Variant MaskCopy(ZPm32& c, std::span<Variant> args);
+Variant CopyClipboard(ZPm32& c, std::span<Variant> args);
+Variant PasteClipboard(ZPm32& c, std::span<Variant> args);
+Variant BitmapToDib(ZPm32& c, std::span<Variant> args);
+Variant DibToBitmap(ZPm32& c, std::span<Variant> args);
+Variant GetPicture(ZPm32& c, std::span<Variant> index);
+void SetPicture(ZPm32& c, std::span<Variant> index, const Variant& value);
+
 // Files.
 Variant Load(ZPm32& c, std::span<Variant> args);
 Variant LoadCallback(ZPm32& c, std::span<Variant> args);

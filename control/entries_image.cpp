@@ -1,7 +1,10 @@
 #include <vector>
 
+#include "control/cut_out.h"
 #include "control/dispids.h"
 #include "control/entries.h"
+#include "control/image_combination.h"
+#include "control/selection_transfer.h"
 #include "control/whole_image_transfer.h"
 #include "control/zpm32.h"
 #include "platform/automation/ole_color.h"
@@ -62,7 +65,8 @@ Variant DuplicateDib(ZPm32& c, std::span<Variant> args) {
     if (c.Image() == nullptr) Raise(err::NoDib);
     if (args[0].toI2() != 0) {
         if (c.I2(dispid::SelectWidth) == 0 || c.I2(dispid::SelectHeight) == 0) Raise(20349);
-        automation::ThrowNotImplemented("DuplicateDib of the selection");
+        return Variant::I4(
+            static_cast<std::int32_t>(CutOut(c.Image()->handle, SelectionOf(c), BackColorOf(c))));
     }
     HGLOBAL copy = 0;
     if (ErrorNumber n = pm32::DuplicateDib(c.Image()->handle, copy); n != 0) Raise(n);

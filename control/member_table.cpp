@@ -179,7 +179,12 @@ std::vector<MemberSpec> buildTable() {
                  .get = GetRule::WriteOnly,
                  .accessError = 20347,
                  .setter = e::SetHPalette});
-    t.push_back({.id = d::Picture, .name = "Picture", .type = Obj, .get = GetRule::RunTimeOnly});
+    t.push_back({.id = d::Picture,
+                 .name = "Picture",
+                 .type = Obj,
+                 .get = GetRule::RunTimeOnly,
+                 .getter = e::GetPicture,
+                 .setter = e::SetPicture});
     t.push_back({.id = d::PrinterhDC,
                  .name = "PrinterhDC",
                  .type = I4,
@@ -274,7 +279,7 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::StorePal, "StorePal", {}, None, e::StorePal));
     t.push_back(method(d::Assign, "Assign",
                        {in("bDestSelect", Bool), in("SrcControl", Obj), in("bSrcSelect", Bool)},
-                       None, nullptr));
+                       None, e::Assign));
     t.push_back(method(d::GrayScale, "GrayScale", {}, None, e::GrayScale));
     t.push_back(method(d::OptimizePal, "OptimizePal",
                        {in("CntlArray", VarType::Variant), in("nCntrls", I2), in("nColors", I2)},
@@ -342,9 +347,9 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::Sharpen, "Sharpen", {in("nSharpness", I2)}, None, nullptr));
     t.push_back(method(d::Soften, "Soften", {in("nSoftness", I2)}, None, nullptr));
     t.push_back(method(d::MaskCopy, "MaskCopy", {in("pFromCntrl", Obj), in("pMaskCntrl", Obj)},
-                       None, nullptr));
-    t.push_back(method(d::BitmapToDib, "BitmapToDib", {in("hBitmap", I4)}, None, nullptr));
-    t.push_back(method(d::DibToBitmap, "DibToBitmap", {}, I4, nullptr));
+                       None, e::MaskCopy));
+    t.push_back(method(d::BitmapToDib, "BitmapToDib", {in("hBitmap", I4)}, None, e::BitmapToDib));
+    t.push_back(method(d::DibToBitmap, "DibToBitmap", {}, I4, e::DibToBitmap));
     t.push_back(
         method(d::DuplicateDib, "DuplicateDib", {in("nSelection", I2)}, I4, e::DuplicateDib));
     t.push_back(method(d::DuplicatePalette, "DuplicatePalette", {}, I4, e::DuplicatePalette));
@@ -369,8 +374,10 @@ std::vector<MemberSpec> buildTable() {
                        {in("CntrlArray", VarType::Variant), in("nCntrls", I2),
                         in("FilesArray", VarType::Variant), in("nFiles", I2), in("nColors", I2)},
                        None, e::OptimizePalFiles));
-    t.push_back(method(d::CopyClipboard, "CopyClipboard", {optional("option")}, None, nullptr));
-    t.push_back(method(d::PasteClipboard, "PasteClipboard", {optional("option")}, None, nullptr));
+    t.push_back(
+        method(d::CopyClipboard, "CopyClipboard", {optional("option")}, None, e::CopyClipboard));
+    t.push_back(
+        method(d::PasteClipboard, "PasteClipboard", {optional("option")}, None, e::PasteClipboard));
     t.push_back(method(d::ErrorDump, "ErrorDump", {in("pFilename", Str)}, None, e::ErrorDump));
     t.push_back(method(d::TextHigh, "TextHigh", {}, I2, nullptr));
     t.push_back(method(d::TextWide, "TextWide", {}, I2, nullptr));

@@ -26,6 +26,10 @@ Variant PeerControl::read(DispId id, VarType type) {
     return value;
 }
 
+std::int16_t PeerControl::Short(DispId id) { return read(id, VarType::I2).toI2(); }
+
+std::int32_t PeerControl::Long(DispId id) { return read(id, VarType::I4).toI4(); }
+
 const ZDibHolder* PeerControl::Image() {
     auto id = static_cast<std::uint32_t>(read(dispid::pZDib, VarType::I4).toI4());
     if (id == 0) return nullptr;

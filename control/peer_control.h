@@ -18,6 +18,12 @@ class PeerControl {
     const ZDibHolder* Image();
     const ZPal* Palette();
 
+    // A 16-bit property (selection, origin) or a 32-bit one (BackColor) read
+    // by its fixed dispatch identifier; a failed read or a value of another
+    // type raises 20350.
+    std::int16_t Short(DispId id);
+    std::int32_t Long(DispId id);
+
   private:
     Variant read(DispId id, VarType type);
 

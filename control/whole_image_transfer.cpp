@@ -1,46 +1,99 @@
 #include "control/whole_image_transfer.h"
 
+#include <algorithm>
+
+#include "color/color_errors.h"
+#include "control/cut_out.h"
+#include "control/dib_guard.h"
 #include "control/dispids.h"
+#include "control/engine_result.h"
+#include "control/image_combination.h"
+#include "control/resize_placement.h"
 #include "engine/dib_layout.h"
+#include "process/rect_copy.h"
+#include "process/stretch_copy.h"
 
 namespace pm32::control {
 namespace {
 
-// Frees an owned incoming block unless it was handed on.
-class IncomingBlock {
-  public:
-    IncomingBlock(HGLOBAL handle, bool owns) : handle_(handle), owns_(owns) {}
-    ~IncomingBlock() {
-        if (owns_ && handle_ != 0) FreeDib(handle_);
-    }
-    IncomingBlock(const IncomingBlock&) = delete;
-    IncomingBlock& operator=(const IncomingBlock&) = delete;
+constexpr std::int16_t kUnion = 1;
+constexpr std::int16_t kIntersection = 2;
+constexpr std::int16_t kSmoothResize = 2;
 
-    HGLOBAL handOn() {
-        owns_ = false;
-        return handle_;
-    }
-
-  private:
-    HGLOBAL handle_;
-    bool owns_;
+struct Size {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
 };
 
-std::uint32_t depthOf(HGLOBAL handle) {
-    platform::Locked block(handle);
-    return block && block.size() >= dib::kHeaderSize ? readLe16(block.data() + dib::kBitCount) : 0;
+Size sizeOf(HGLOBAL handle) {
+    ZDib image;
+    image.Attach(handle, false, false, DepthRule::Any);
+    if (image.error != 0) Raise(image.error);
+    return {image.width, image.height};
+}
+
+PictureRect whole(Size size) { return {0, 0, size.width, size.height}; }
+
+// A new image covering both: the held one and the incoming one at the origin.
+void combineUnion(ZPm32& control, HGLOBAL incoming, Size held, Size added, std::int64_t x,
+                  std::int64_t y) {
+    const std::int64_t left = std::min<std::int64_t>(0, x);
+    const std::int64_t top = std::min<std::int64_t>(0, y);
+    const std::int64_t width = std::max<std::int64_t>(held.width, x + added.width) - left;
+    const std::int64_t height = std::max<std::int64_t>(held.height, y + added.height) - top;
+    std::vector<PALETTEENTRY> table = PaletteEntriesOf(control);
+    DibGuard combined(FilledDib(control.Image()->depth, static_cast<std::int32_t>(width),
+                                static_cast<std::int32_t>(height), table, BackColorOf(control)));
+    RaiseIfFailed(CopyRect(control.Image()->handle, whole(held), combined.get(),
+                           static_cast<std::int32_t>(-left), static_cast<std::int32_t>(-top)));
+    RaiseIfFailed(CopyRect(incoming, whole(added), combined.get(),
+                           static_cast<std::int32_t>(x - left),
+                           static_cast<std::int32_t>(y - top)));
+    InstallResult(control, combined.handOn());
+}
+
+void combineIntersection(ZPm32& control, HGLOBAL incoming, Size held, Size added, std::int32_t x,
+                         std::int32_t y) {
+    bool overlaps = x < held.width && y < held.height && std::int64_t{x} + added.width > 0 &&
+                    std::int64_t{y} + added.height > 0;
+    if (!overlaps) return;
+    ReplaceWithChangedCopy(
+        control, [&](HGLOBAL copy) { return CopyRect(incoming, whole(added), copy, x, y); });
+}
+
+void combineResized(ZPm32& control, HGLOBAL incoming, Size held, Size added, std::int32_t x,
+                    std::int32_t y) {
+    std::int16_t resizeMode = control.I2(dispid::ResizeMode);
+    bool keepProportions = resizeMode == 0 || resizeMode == 2;
+    auto placement =
+        WholeImageResize(added.width, added.height, held.width, held.height, x, y, keepProportions);
+    if (!placement) return;
+    ReplaceWithChangedCopy(control, [&](HGLOBAL copy) {
+        return StretchCopy(incoming, placement->source, copy, placement->destination,
+                           resizeMode == kSmoothResize);
+    });
 }
 
 }  // namespace
 
 void TransferWholeImage(ZPm32& control, HGLOBAL incoming, bool owns) {
-    IncomingBlock block(incoming, owns);
-    if (control.Image() == nullptr || control.I2(dispid::AssignMode) == 0) {
+    DibGuard block(incoming, owns);
+    std::int16_t mode = control.I2(dispid::AssignMode);
+    if (control.Image() == nullptr || mode == 0) {
         control.InstallImage(block.handOn(), owns);
         return;
     }
-    if (depthOf(incoming) != control.Image()->depth) Raise(20120);
-    automation::ThrowNotImplemented("AssignMode union, intersection and resize");
+    if (DepthOfDib(incoming) != control.Image()->depth) Raise(err::DepthMismatch);
+    Size held{control.Image()->width, control.Image()->height};
+    Size added = sizeOf(incoming);
+    std::int32_t x = control.I2(dispid::Xorigin);
+    std::int32_t y = control.I2(dispid::Yorigin);
+    if (mode == kUnion)
+        combineUnion(control, incoming, held, added, x, y);
+    else if (mode == kIntersection)
+        combineIntersection(control, incoming, held, added, x, y);
+    else
+        combineResized(control, incoming, held, added, x, y);
 }
 
 void AcceptCallerDib(HGLOBAL handle) {

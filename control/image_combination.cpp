@@ -1,0 +1,42 @@
+#include "control/image_combination.h"
+
+#include "control/dib_guard.h"
+#include "control/dispids.h"
+#include "control/engine_result.h"
+#include "engine/dib_layout.h"
+#include "platform/automation/ole_color.h"
+
+namespace pm32::control {
+
+COLORREF BackColorOf(const ZPm32& control) {
+    return automation::TranslateOleColor(static_cast<std::uint32_t>(control.I4(dispid::BackColor)));
+}
+
+std::vector<PALETTEENTRY> PaletteEntriesOf(const ZPm32& control) {
+    if (const ZPal* palette = control.Palette(); palette != nullptr) {
+        std::vector<PALETTEENTRY> entries(platform::GetPaletteEntryCount(palette->handle()));
+        platform::GetPaletteEntries(palette->handle(), 0, entries);
+        return entries;
+    }
+    if (control.Image() == nullptr || control.Image()->depth == 24) return {};
+    ZDib image;
+    image.Attach(control.Image()->handle, false, false, DepthRule::Any);
+    std::vector<PALETTEENTRY> entries(image.colorsUsed);
+    entries.resize(image.GetPalette(entries));
+    return entries;
+}
+
+std::uint32_t DepthOfDib(HGLOBAL handle) {
+    platform::Locked block(handle);
+    return block && block.size() >= dib::kHeaderSize ? readLe16(block.data() + dib::kBitCount) : 0;
+}
+
+void ReplaceWithChangedCopy(ZPm32& control, const std::function<ErrorNumber(HGLOBAL)>& change) {
+    HGLOBAL copy = 0;
+    RaiseIfFailed(pm32::DuplicateDib(ImageHandle(control), copy));
+    DibGuard guard(copy);
+    RaiseIfFailed(change(copy));
+    InstallResult(control, guard.handOn());
+}
+
+}  // namespace pm32::control

@@ -102,6 +102,10 @@ Values
   word                a control name is that control's object; any other
                       bare word is text (FileName=out.bmp)
   Nothing             the null object
+  Picture=red.bmp     text put into an object property (Picture, MouseIcon)
+                      names a picture file, read as LoadPicture reads it:
+                      .ico and .cur files are icons, other images bitmaps;
+                      "" is an empty picture
   [1,2,3]             an array shaped to the parameter's element type and
                       passed by reference
   @N                  an array of N zeros, passed the same way

@@ -12,6 +12,7 @@ namespace {
 using automation::AutomationError;
 using automation::InvokeKind;
 using automation::MemberKind;
+using automation::VarType;
 
 // Control errors by their number, anything else by its SCODE.
 std::string errorLine(const AutomationError& error) {
@@ -77,7 +78,10 @@ void Executor::execute(const Statement& statement) {
 
     if (statement.value) {
         automation::ParamInfo valueShape{.name = member->name, .type = member->type};
-        AddArgument(call, *statement.value, &valueShape, controls_);
+        if (member->type == VarType::Dispatch)
+            AddObjectValue(call, *statement.value, controls_);
+        else
+            AddArgument(call, *statement.value, &valueShape, controls_);
         control.Invoke(*id, InvokeKind::PropertyPut, call.values());
         return;
     }

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "control/load_picture.h"
+
 namespace pm32::tools {
 namespace {
 
@@ -9,6 +11,9 @@ using automation::AutomationError;
 using automation::SafeArray;
 using automation::Variant;
 using automation::VarType;
+
+// Basic's error for a file that holds no picture it can read.
+constexpr std::uint32_t kInvalidPicture = 481;
 
 template <typename... Handlers>
 struct Overloaded : Handlers... {
@@ -80,6 +85,21 @@ void AddArgument(CallArguments& call, const Literal& literal, const automation::
                    },
                },
                literal);
+}
+
+void AddObjectValue(CallArguments& call, const Literal& literal, const ControlSet& controls) {
+    const Scalar* scalar = std::get_if<Scalar>(&literal);
+    Variant value = scalar != nullptr ? ScalarValue(*scalar, controls) : Variant();
+    if (value.type() != VarType::String) {
+        automation::ParamInfo object{.name = {}, .type = VarType::Dispatch};
+        AddArgument(call, literal, &object, controls);
+        return;
+    }
+    std::shared_ptr<control::Picture> picture = control::LoadPicture(value.toString());
+    if (!picture)
+        throw AutomationError(automation::ControlScode(kInvalidPicture),
+                              "Invalid picture: " + value.toString());
+    call.add(Variant::Object(std::move(picture)));
 }
 
 }  // namespace pm32::tools

@@ -17,4 +17,10 @@ automation::Variant ScalarValue(const Scalar& scalar, const ControlSet& controls
 void AddArgument(CallArguments& call, const Literal& literal, const automation::ParamInfo* param,
                  const ControlSet& controls);
 
+// Adds the value put into an object-typed property. Text there names a
+// picture file, read as Basic's LoadPicture reads it, so Picture=photo.bmp
+// stands for Set Picture = LoadPicture("photo.bmp") and Picture="" for an
+// empty picture. Other literals are added as AddArgument adds them.
+void AddObjectValue(CallArguments& call, const Literal& literal, const ControlSet& controls);
+
 }  // namespace pm32::tools

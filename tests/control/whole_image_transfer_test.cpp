@@ -172,6 +172,21 @@ TEST(WholeImageTransfer, AssignTakesTheSourcesSelectionOnItsBackColor) {
     EXPECT_EQ(held.get("pZDib").toI4(), before);
 }
 
+TEST(WholeImageTransfer, HDibWithACombiningModeOnlyReadsTheCallersBlock) {
+    PlacedControl held;
+    GiveFlat(held, 4, 4, kRed);
+    held.put("AssignMode", i2(2));
+    held.put("Xorigin", i2(1));
+    OwnedDib callers = TrueColorDib(2, 2, [](int, int) { return kBlue; });
+    held.put("hDib", Variant::I4(static_cast<std::int32_t>(callers.get())));
+    EXPECT_EQ(ColorAtPixel(ImageOf(held), 1, 0), kBlue);
+    EXPECT_EQ(ColorAtPixel(ImageOf(held), 0, 0), kRed);
+    EXPECT_NE(ImageOf(held), callers.get());
+    held.call("Clear");
+    EXPECT_EQ(VerifyDib(callers.get()), 0) << "still the caller's, and alive";
+    EXPECT_EQ(ColorAtPixel(callers.get(), 0, 0), kBlue);
+}
+
 TEST(WholeImageTransfer, AControlCanAssignItsOwnImage) {
     PlacedControl held;
     GiveImage(held, TrueColorDib(3, 2, [](int x, int) { return x == 0 ? kBlue : kRed; }));

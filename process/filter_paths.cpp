@@ -1,6 +1,7 @@
 #include "process/filter_paths.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -77,7 +78,8 @@ void FilterGeneral(const TrueColorRows& source, const TrueColorRows& result,
     const std::int32_t radius = kernel.Radius();
     if (!hasInterior(source, radius)) return;
     std::int32_t divisor = kernel.divisor >= 0 ? kernel.divisor : weightSum(kernel);
-    const ExactDivider divide(static_cast<std::uint32_t>(divisor < 0 ? -divisor : divisor));
+    // A divisor of 0 means no division; the divider is then never used.
+    const ExactDivider divide(static_cast<std::uint32_t>(divisor == 0 ? 1 : std::abs(divisor)));
     std::vector<std::int32_t> sums(3 * static_cast<std::size_t>(source.width));
     const auto height = static_cast<std::int32_t>(source.rows.size());
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(source.width);

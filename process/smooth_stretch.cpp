@@ -61,7 +61,8 @@ ErrorNumber SmoothStretch(const RectRows& source, const RectRows& destination) {
             const std::uint32_t weight = down.weights[k];
             for (std::size_t i = 0; i < rowBytes; ++i) sums[i] += weight * in[i];
         }
-        std::uint8_t* out = destination.Row(y) + 3 * static_cast<std::size_t>(destination.rect.left);
+        std::uint8_t* out =
+            destination.Row(y) + 3 * static_cast<std::size_t>(destination.rect.left);
         for (std::size_t i = 0; i < rowBytes; ++i) out[i] = normalised(sums[i], down.bias);
     }
     return 0;

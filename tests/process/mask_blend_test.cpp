@@ -1,6 +1,7 @@
+#include "process/mask_blend.h"
+
 #include <gtest/gtest.h>
 
-#include "process/mask_blend.h"
 #include "process/process_errors.h"
 #include "tests/support/test_dibs.h"
 

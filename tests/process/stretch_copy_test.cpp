@@ -1,3 +1,5 @@
+#include "process/stretch_copy.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 
 #include "process/axis_weights.h"
 #include "process/process_errors.h"
-#include "process/stretch_copy.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {
@@ -64,12 +65,14 @@ TEST(StretchCopy, PaletteImagesMoveIndicesAndTakeTheSourceTable) {
         const unsigned colours = 1u << depth;
         std::vector<Rgb> table;
         for (unsigned i = 0; i < colours; ++i)
-            table.push_back({static_cast<std::uint8_t>(i * 7), 1, static_cast<std::uint8_t>(255 - i)});
+            table.push_back(
+                {static_cast<std::uint8_t>(i * 7), 1, static_cast<std::uint8_t>(255 - i)});
         OwnedDib source = test::PaletteDib(depth, 5, 3, table, [&](int x, int y) {
             return static_cast<unsigned>(x * 3 + y) % colours;
         });
         OwnedDib destination = blank(depth, 11, 7);
-        ASSERT_EQ(StretchCopy(source.get(), {0, 0, 5, 3}, destination.get(), {1, 1, 11, 7}, true), 0);
+        ASSERT_EQ(StretchCopy(source.get(), {0, 0, 5, 3}, destination.get(), {1, 1, 11, 7}, true),
+                  0);
         EXPECT_EQ(test::ColorTable(destination.get()), test::ColorTable(source.get())) << depth;
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 10; ++x)
@@ -83,7 +86,8 @@ TEST(StretchCopy, SameSizeCopiesExactlyWhateverTheSmoothFlag) {
     OwnedDib source = randomTrueColor(9, 6, 3);
     for (bool smooth : {false, true}) {
         OwnedDib destination = blank(24, 9, 6);
-        ASSERT_EQ(StretchCopy(source.get(), {0, 0, 9, 6}, destination.get(), {0, 0, 9, 6}, smooth), 0);
+        ASSERT_EQ(StretchCopy(source.get(), {0, 0, 9, 6}, destination.get(), {0, 0, 9, 6}, smooth),
+                  0);
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 9; ++x)
                 ASSERT_EQ(test::ColorAtPixel(destination.get(), x, y),
@@ -171,7 +175,8 @@ TEST(StretchCopy, WithinOneImageReadsTheUnchangedPixels) {
     for (int x = 0; x < 6; ++x) before.push_back(test::ColorAtPixel(image.get(), x, 0));
     ASSERT_EQ(StretchCopy(image.get(), {0, 0, 3, 1}, image.get(), {0, 0, 6, 1}, false), 0);
     for (int x = 0; x < 6; ++x)
-        EXPECT_EQ(test::ColorAtPixel(image.get(), x, 0), before[static_cast<std::size_t>(nearest(x, 3, 6))]);
+        EXPECT_EQ(test::ColorAtPixel(image.get(), x, 0),
+                  before[static_cast<std::size_t>(nearest(x, 3, 6))]);
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
-#include <algorithm>
-
 #include "color/color_errors.h"
 #include "control/bitmap_conversion.h"
 #include "control/cut_out.h"
-#include "control/dib_guard.h"
 #include "control/dispids.h"
 #include "control/engine_result.h"
 #include "control/entries.h"
@@ -33,11 +30,6 @@ PictureRect placed(ZPm32& c, PeerControl& peer, const ZDibHolder& image) {
     std::int32_t x = c.I2(dispid::Xorigin) - peer.Short(dispid::Xorigin);
     std::int32_t y = c.I2(dispid::Yorigin) - peer.Short(dispid::Yorigin);
     return {x, y, x + image.width, y + image.height};
-}
-
-PictureRect intersect(const PictureRect& a, const PictureRect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
 }
 
 PictureRect shifted(const PictureRect& r, const PictureRect& origin) {
@@ -97,9 +89,9 @@ Variant MaskCopy(ZPm32& c, std::span<Variant> args) {
 
     PictureRect fromPlace = placed(c, fromPeer, *fromImage);
     PictureRect maskPlace = placed(c, maskPeer, *maskImage);
-    PictureRect area =
-        intersect(intersect({0, 0, c.Image()->width, c.Image()->height}, fromPlace), maskPlace);
-    if (area.left >= area.right || area.top >= area.bottom) return {};
+    PictureRect area = Intersection(
+        Intersection({0, 0, c.Image()->width, c.Image()->height}, fromPlace), maskPlace);
+    if (IsEmpty(area)) return {};
     HGLOBAL blended = 0;
     RaiseIfFailed(MaskBlend(fromImage->handle, shifted(area, fromPlace), held, area,
                             maskImage->handle, shifted(area, maskPlace), blended));

@@ -1,5 +1,7 @@
 #include "control/image_combination.h"
 
+#include <algorithm>
+
 #include "control/dib_guard.h"
 #include "control/dispids.h"
 #include "control/engine_result.h"
@@ -13,18 +15,19 @@ COLORREF BackColorOf(const ZPm32& control) {
 }
 
 std::vector<PALETTEENTRY> PaletteEntriesOf(const ZPm32& control) {
-    if (const ZPal* palette = control.Palette(); palette != nullptr) {
-        std::vector<PALETTEENTRY> entries(platform::GetPaletteEntryCount(palette->handle()));
-        platform::GetPaletteEntries(palette->handle(), 0, entries);
-        return entries;
-    }
-    if (control.Image() == nullptr || control.Image()->depth == 24) return {};
-    ZDib image;
-    image.Attach(control.Image()->handle, false, false, DepthRule::Any);
-    std::vector<PALETTEENTRY> entries(image.colorsUsed);
-    entries.resize(image.GetPalette(entries));
+    const ZPal* palette = control.Palette();
+    if (palette == nullptr) return {};
+    std::vector<PALETTEENTRY> entries(platform::GetPaletteEntryCount(palette->handle()));
+    entries.resize(platform::GetPaletteEntries(palette->handle(), 0, entries));
     return entries;
 }
+
+PictureRect Intersection(const PictureRect& a, const PictureRect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+bool IsEmpty(const PictureRect& rect) { return rect.left >= rect.right || rect.top >= rect.bottom; }
 
 std::uint32_t DepthOfDib(HGLOBAL handle) {
     platform::Locked block(handle);

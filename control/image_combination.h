@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "control/zpm32.h"
+#include "process/picture_rect.h"
 
 namespace pm32::control {
 
@@ -11,9 +12,14 @@ namespace pm32::control {
 // cut-out leaves the pixels uncovered.
 COLORREF BackColorOf(const ZPm32& control);
 
-// The entries of the control's palette, or of its image's colour table when
-// it has no palette record; empty for a 24-bit image.
+// The entries of the control's palette; empty when it has none, as with a
+// 24-bit image.
 std::vector<PALETTEENTRY> PaletteEntriesOf(const ZPm32& control);
+
+// The rectangle both cover; empty (right <= left or bottom <= top) when they
+// do not meet.
+PictureRect Intersection(const PictureRect& a, const PictureRect& b);
+bool IsEmpty(const PictureRect& rect);
 
 // The depth recorded in a DIB's header, 0 when the block cannot be read.
 std::uint32_t DepthOfDib(HGLOBAL handle);

@@ -18,16 +18,9 @@ constexpr std::int16_t kClippedToSelection = 2;
 constexpr std::int16_t kResized = 3;
 constexpr std::int16_t kSmoothResize = 2;
 
-PictureRect intersect(const PictureRect& a, const PictureRect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 std::int32_t narrow(std::int64_t v) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
-
-bool empty(const PictureRect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 // Copies the incoming image unscaled with its top-left corner at (x, y),
 // only where it lands inside the window (picture coordinates of the held
@@ -35,10 +28,10 @@ bool empty(const PictureRect& r) { return r.left >= r.right || r.top >= r.bottom
 void placeUnscaled(ZPm32& control, HGLOBAL incoming, const ZDib& added, std::int64_t x,
                    std::int64_t y, const PictureRect& window) {
     const ZDibHolder& held = *control.Image();
-    PictureRect target = intersect(window, {0, 0, held.width, held.height});
+    PictureRect target = Intersection(window, {0, 0, held.width, held.height});
     PictureRect landed{narrow(x), narrow(y), narrow(x + added.width), narrow(y + added.height)};
-    PictureRect covered = intersect(target, landed);
-    if (empty(covered)) return;
+    PictureRect covered = Intersection(target, landed);
+    if (IsEmpty(covered)) return;
     PictureRect source{covered.left - landed.left, covered.top - landed.top,
                        covered.right - landed.left, covered.bottom - landed.top};
     ReplaceWithChangedCopy(control, [&](HGLOBAL copy) {

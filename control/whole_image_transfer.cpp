@@ -41,6 +41,7 @@ void combineUnion(ZPm32& control, HGLOBAL incoming, Size held, Size added, std::
     const std::int64_t top = std::min<std::int64_t>(0, y);
     const std::int64_t width = std::max<std::int64_t>(held.width, x + added.width) - left;
     const std::int64_t height = std::max<std::int64_t>(held.height, y + added.height) - top;
+    if (width > INT32_MAX || height > INT32_MAX) Raise(err::OutOfMemory);
     std::vector<PALETTEENTRY> table = PaletteEntriesOf(control);
     DibGuard combined(FilledDib(control.Image()->depth, static_cast<std::int32_t>(width),
                                 static_cast<std::int32_t>(height), table, BackColorOf(control)));

@@ -26,11 +26,22 @@ std::uint32_t backgroundValue(HGLOBAL handle, COLORREF color) {
     return index == platform::CLR_INVALID ? 0 : index;
 }
 
-std::int32_t scanLine(ZPm32& c, const Variant& argument) {
-    std::int32_t line = argument.toI2();
-    if (line < 0 || line >= c.Image()->height) Raise(err::OutOfRange);
-    return line;
-}
+// The checks both scan-line methods make, in their order: an image, a line
+// inside it, an array of at least one long per pixel.
+struct ScanLineCall {
+    ScanLineCall(ZPm32& c, std::span<Variant> args, VarType elementType)
+        : image(ImageHandle(c)), line(args[0].toI2()), array(args[1], elementType) {
+        if (line < 0 || line >= c.Image()->height) Raise(err::OutOfRange);
+        const auto width = static_cast<std::size_t>(c.Image()->width);
+        array.RequireElements(static_cast<std::int64_t>(width));
+        pixels.resize(width);
+    }
+
+    HGLOBAL image;
+    std::int32_t line;
+    ArrayArgument array;
+    std::vector<std::int32_t> pixels;
+};
 
 }  // namespace
 
@@ -57,26 +68,16 @@ Variant Mirror(ZPm32& c, std::span<Variant> args) {
 }
 
 Variant GetScanLine(ZPm32& c, std::span<Variant> args) {
-    HGLOBAL image = ImageHandle(c);
-    const std::int32_t line = scanLine(c, args[0]);
-    ArrayArgument target(args[1], VarType::I4);
-    const auto width = static_cast<std::size_t>(c.Image()->width);
-    target.RequireElements(static_cast<std::int64_t>(width));
-    std::vector<std::int32_t> pixels(width);
-    RaiseIfFailed(ReadScanLine(image, line, pixels));
-    for (std::size_t x = 0; x < width; ++x) target.SetInteger(x, pixels[x]);
+    ScanLineCall call(c, args, VarType::I4);
+    RaiseIfFailed(ReadScanLine(call.image, call.line, call.pixels));
+    for (std::size_t x = 0; x < call.pixels.size(); ++x) call.array.SetInteger(x, call.pixels[x]);
     return {};
 }
 
 Variant PutScanLine(ZPm32& c, std::span<Variant> args) {
-    HGLOBAL image = ImageHandle(c);
-    const std::int32_t line = scanLine(c, args[0]);
-    ArrayArgument source(args[1], VarType::I4);
-    const auto width = static_cast<std::size_t>(c.Image()->width);
-    source.RequireElements(static_cast<std::int64_t>(width));
-    std::vector<std::int32_t> pixels(width);
-    for (std::size_t x = 0; x < width; ++x) pixels[x] = source.Integer(x);
-    RaiseIfFailed(WriteScanLine(image, line, pixels));
+    ScanLineCall call(c, args, VarType::I4);
+    for (std::size_t x = 0; x < call.pixels.size(); ++x) call.pixels[x] = call.array.Integer(x);
+    RaiseIfFailed(WriteScanLine(call.image, call.line, call.pixels));
     const bool repaint = args[2].isMissing() || args[2].toI2() != 0;
     if (repaint)
         c.ImageChanged();

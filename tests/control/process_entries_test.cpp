@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "tests/control/color_test_controls.h"
 
 namespace pm32::test {
@@ -9,17 +7,6 @@ namespace {
 
 Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
 Variant r8(double v) { return Variant::R8(v); }
-
-OwnedDib randomPicture(int width, int height, unsigned seed = 1) {
-    std::mt19937 random(seed);
-    std::vector<Rgb> pixels(static_cast<std::size_t>(width * height));
-    for (Rgb& p : pixels)
-        p = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-             static_cast<std::uint8_t>(random())};
-    return TrueColorDib(width, height, [=](int x, int y) {
-        return pixels[static_cast<std::size_t>(y * width + x)];
-    });
-}
 
 std::vector<Rgb> pixelsOf(PlacedControl& p) {
     std::vector<Rgb> pixels;
@@ -60,7 +47,7 @@ TEST(FilterEntries, ChecksComeInTheirOrderAndKeepTheImage) {
 
 TEST(FilterEntries, MatrixFilterReadsTheCallersKernelAndChecksItsSize) {
     PlacedControl p;
-    GiveImage(p, randomPicture(6, 6));
+    GiveImage(p, RandomTrueColorDib(6, 6, 1));
     const std::vector<Rgb> before = pixelsOf(p);
     EXPECT_EQ(errorOf([&] {
                   p.call("MatrixFilter", {i2(3), matrix({0, 0, 0, 0, 1}), i2(1), i2(1), i2(0)});
@@ -69,7 +56,7 @@ TEST(FilterEntries, MatrixFilterReadsTheCallersKernelAndChecksItsSize) {
     p.call("MatrixFilter", {i2(5), matrix(std::vector<std::int32_t>(25, 0)), i2(1), i2(0), i2(77)});
     EXPECT_EQ(ColorsShown(ImageOf(p)), std::vector<Rgb>{(Rgb{77, 77, 77})});
     PlacedControl q;
-    GiveImage(q, randomPicture(6, 6));
+    GiveImage(q, RandomTrueColorDib(6, 6, 1));
     q.call("MatrixFilter", {i2(3), matrix({0, 0, 0, 0, 1, 0, 0, 0, 0}), i2(1), i2(1), i2(0)});
     EXPECT_EQ(pixelsOf(q), before) << "the identity kernel";
 }
@@ -91,7 +78,7 @@ TEST(FilterEntries, PaletteImagesKeepDepthAndColourTable) {
 
 TEST(ToneEntries, RangesAndResults) {
     PlacedControl p;
-    GiveImage(p, randomPicture(5, 4));
+    GiveImage(p, RandomTrueColorDib(5, 4, 1));
     const std::vector<Rgb> before = pixelsOf(p);
     EXPECT_EQ(errorOf([&] { p.call("BrightCont", {r8(2.0), r8(1.5)}); }), 20128u);
     EXPECT_EQ(errorOf([&] { p.call("BrightCont", {r8(-0.1), r8(0.5)}); }), 20127u);
@@ -111,7 +98,7 @@ TEST(ToneEntries, RangesAndResults) {
 TEST(GeometryEntries, RotateAndMirror) {
     PlacedControl p;
     EXPECT_EQ(errorOf([&] { p.call("Rotate", {i2(90), Variant::I4(0)}); }), 20306u);
-    GiveImage(p, randomPicture(3, 2));
+    GiveImage(p, RandomTrueColorDib(3, 2, 1));
     EXPECT_EQ(errorOf([&] { p.call("Rotate", {i2(720), Variant::I4(0)}); }), 20126u);
     EXPECT_EQ(errorOf([&] { p.call("Mirror", {i2(0), i2(0)}); }), 20125u);
     p.call("Rotate", {i2(-270), Variant::I4(0)});
@@ -121,9 +108,9 @@ TEST(GeometryEntries, RotateAndMirror) {
     EXPECT_EQ(HeaderField(ImageOf(p), 4), 3u);
 
     PlacedControl q;
-    GiveImage(q, randomPicture(5, 4, 3));
+    GiveImage(q, RandomTrueColorDib(5, 4, 3));
     PlacedControl r;
-    GiveImage(r, randomPicture(5, 4, 3));
+    GiveImage(r, RandomTrueColorDib(5, 4, 3));
     q.call("Mirror", {i2(1), i2(-1)});
     r.call("Rotate", {i2(180), Variant::I4(0)});
     EXPECT_EQ(pixelsOf(q), pixelsOf(r));
@@ -147,7 +134,7 @@ TEST(ScanLineEntries, RoundTripRepaintAndChecks) {
                   p.call("GetScanLine", {i2(0), Variant::Array(IntegerArray(VarType::I4, {0}))});
               }),
               20306u);
-    GiveImage(p, randomPicture(3, 2));
+    GiveImage(p, RandomTrueColorDib(3, 2, 1));
     auto line = IntegerArray(VarType::I4, {0, 0, 0});
     EXPECT_EQ(errorOf([&] { p.call("GetScanLine", {i2(2), Variant::Array(line)}); }), 20121u);
     EXPECT_EQ(errorOf([&] {

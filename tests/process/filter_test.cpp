@@ -13,16 +13,6 @@ namespace {
 using test::OwnedDib;
 using test::Rgb;
 
-OwnedDib randomTrueColor(int width, int height, std::mt19937& random) {
-    std::vector<Rgb> pixels(static_cast<std::size_t>(width * height));
-    for (Rgb& p : pixels)
-        p = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-             static_cast<std::uint8_t>(random())};
-    return test::TrueColorDib(width, height, [&](int x, int y) {
-        return pixels[static_cast<std::size_t>(y * width + x)];
-    });
-}
-
 OwnedDib filtered(HGLOBAL image, const FilterKernel& kernel) {
     HGLOBAL result = 0;
     EXPECT_EQ(FilterDib(image, kernel, result), 0);
@@ -63,7 +53,7 @@ TEST(FilterDib, BothPathsAgreeWithTheReferenceOnRandomImagesAndKernels) {
         const int radius = large ? 2 : 1, side = 2 * radius + 1;
         const int width = side + static_cast<int>(random() % 6);
         const int height = side + static_cast<int>(random() % 6);
-        OwnedDib image = randomTrueColor(width, height, random);
+        OwnedDib image = test::RandomTrueColorDib(width, height, random());
         std::vector<std::int16_t> weights;
         for (int i = 0; i < side * side; ++i)
             weights.push_back(static_cast<std::int16_t>(static_cast<int>(random() % 41) - 20));
@@ -90,7 +80,7 @@ TEST(FilterDib, BothPathsAgreeWithTheReferenceOnRandomImagesAndKernels) {
 
 TEST(FilterDib, FastPathKeepsTheFrameAndGeneralPathReplicatesIt) {
     std::mt19937 random(5);
-    OwnedDib image = randomTrueColor(6, 5, random);
+    OwnedDib image = test::RandomTrueColorDib(6, 5, random());
     const std::vector<std::int16_t> weights{1, 2, 1, 2, 4, 2, 1, 2, 1};
     OwnedDib fast = filtered(image.get(), {.weights = weights, .divisor = 16});
     OwnedDib general = filtered(image.get(), {.weights = weights, .divisor = 16, .offset = 1});
@@ -114,12 +104,12 @@ TEST(FilterDib, FastPathKeepsTheFrameAndGeneralPathReplicatesIt) {
 TEST(FilterDib, ImagesWithoutInteriorComeBackUnchangedAsNewBlocks) {
     std::mt19937 random(3);
     for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {1, 7}, {9, 2}}) {
-        OwnedDib image = randomTrueColor(w, h, random);
+        OwnedDib image = test::RandomTrueColorDib(w, h, random());
         OwnedDib result = filtered(image.get(), BlurKernel().Kernel());
         EXPECT_NE(result.get(), image.get());
         EXPECT_EQ(pixelsOf(result.get(), w, h), pixelsOf(image.get(), w, h)) << w << "x" << h;
     }
-    OwnedDib four = randomTrueColor(4, 4, random);
+    OwnedDib four = test::RandomTrueColorDib(4, 4, random());
     const std::vector<std::int16_t> ones(25, 1);
     OwnedDib large = filtered(four.get(), {.weights = ones, .large = true, .divisor = -1});
     EXPECT_EQ(pixelsOf(large.get(), 4, 4), pixelsOf(four.get(), 4, 4)) << "5 x 5 on 4 x 4";
@@ -144,7 +134,7 @@ TEST(FilterDib, FlatImagesStayFlatExceptEdgesWhichTurnBlackInsideTheFrame) {
 
 TEST(FilterDib, KernelsWithoutDivisionAndTheUpsideDownRow) {
     std::mt19937 random(8);
-    OwnedDib image = randomTrueColor(5, 5, random);
+    OwnedDib image = test::RandomTrueColorDib(5, 5, random());
     // Weights summing to 0 with a negative divisor divide by nothing, like 0.
     const std::vector<std::int16_t> zeroSum{0, 0, 0, 0, 1, -1, 0, 0, 0};
     OwnedDib byNothing = filtered(image.get(), {.weights = zeroSum, .divisor = 0, .offset = 128});

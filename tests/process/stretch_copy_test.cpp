@@ -15,17 +15,6 @@ namespace {
 using test::OwnedDib;
 using test::Rgb;
 
-OwnedDib randomTrueColor(int width, int height, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<Rgb> pixels(static_cast<std::size_t>(width * height));
-    for (Rgb& p : pixels)
-        p = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-             static_cast<std::uint8_t>(random())};
-    return test::TrueColorDib(width, height, [&](int x, int y) {
-        return pixels[static_cast<std::size_t>(y * width + x)];
-    });
-}
-
 OwnedDib blank(int depth, int width, int height) {
     HGLOBAL created = 0;
     EXPECT_EQ(CreateDib(static_cast<std::uint32_t>(depth), width, height, 0, created), 0);
@@ -43,7 +32,7 @@ TEST(StretchCopy, NearestNeighbourAgreesWithReferenceForRandomSizes) {
     for (int round = 0; round < 30; ++round) {
         int sw = 1 + static_cast<int>(random() % 17), sh = 1 + static_cast<int>(random() % 17);
         int dw = 1 + static_cast<int>(random() % 23), dh = 1 + static_cast<int>(random() % 23);
-        OwnedDib source = randomTrueColor(sw + 2, sh + 1, random());
+        OwnedDib source = test::RandomTrueColorDib(sw + 2, sh + 1, random());
         OwnedDib destination = blank(24, dw + 3, dh + 2);
         PictureRect from{1, 1, 1 + sw, 1 + sh};
         PictureRect into{2, 1, 2 + dw, 1 + dh};
@@ -83,7 +72,7 @@ TEST(StretchCopy, PaletteImagesMoveIndicesAndTakeTheSourceTable) {
 }
 
 TEST(StretchCopy, SameSizeCopiesExactlyWhateverTheSmoothFlag) {
-    OwnedDib source = randomTrueColor(9, 6, 3);
+    OwnedDib source = test::RandomTrueColorDib(9, 6, 3);
     for (bool smooth : {false, true}) {
         OwnedDib destination = blank(24, 9, 6);
         ASSERT_EQ(StretchCopy(source.get(), {0, 0, 9, 6}, destination.get(), {0, 0, 9, 6}, smooth),
@@ -153,7 +142,7 @@ TEST(AxisWeights, EveryDestinationPixelIsCoveredAndWeightsSumNearFullScale) {
 }
 
 TEST(StretchCopy, RefusesBadArgumentsAndLeavesTheDestination) {
-    OwnedDib source = randomTrueColor(4, 4, 1);
+    OwnedDib source = test::RandomTrueColorDib(4, 4, 1);
     OwnedDib destination = blank(24, 4, 4);
     OwnedDib palette = blank(8, 4, 4);
     EXPECT_EQ(StretchCopy(0, {0, 0, 1, 1}, destination.get(), {0, 0, 1, 1}, false),
@@ -170,7 +159,7 @@ TEST(StretchCopy, RefusesBadArgumentsAndLeavesTheDestination) {
 }
 
 TEST(StretchCopy, WithinOneImageReadsTheUnchangedPixels) {
-    OwnedDib image = randomTrueColor(6, 1, 9);
+    OwnedDib image = test::RandomTrueColorDib(6, 1, 9);
     std::vector<Rgb> before;
     for (int x = 0; x < 6; ++x) before.push_back(test::ColorAtPixel(image.get(), x, 0));
     ASSERT_EQ(StretchCopy(image.get(), {0, 0, 3, 1}, image.get(), {0, 0, 6, 1}, false), 0);

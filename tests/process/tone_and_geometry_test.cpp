@@ -14,17 +14,6 @@ namespace {
 using test::OwnedDib;
 using test::Rgb;
 
-OwnedDib randomTrueColor(int width, int height, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<Rgb> pixels(static_cast<std::size_t>(width * height));
-    for (Rgb& p : pixels)
-        p = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-             static_cast<std::uint8_t>(random())};
-    return test::TrueColorDib(width, height, [=](int x, int y) {
-        return pixels[static_cast<std::size_t>(y * width + x)];
-    });
-}
-
 std::vector<Rgb> pixelsOf(HGLOBAL image) {
     std::vector<Rgb> pixels;
     const int width = static_cast<int>(test::HeaderField(image, 4));
@@ -47,7 +36,7 @@ OwnedDib made(Operation operation) {
 }
 
 TEST(ToneOperations, IdentitiesExtremesAndNegateTwice) {
-    OwnedDib image = randomTrueColor(7, 3, 1);
+    OwnedDib image = test::RandomTrueColorDib(7, 3, 1);
     auto same = made([&](HGLOBAL& r) { return BrightContDib(image.get(), 0.5, 0.5, r); });
     EXPECT_EQ(pixelsOf(same.get()), pixelsOf(image.get()));
     auto gamma = made([&](HGLOBAL& r) { return GammaDib(image.get(), 5.0, r); });
@@ -94,7 +83,7 @@ TEST(RotateDib, AnglesAreNormalisedAndZeroEquivalentsRefused) {
     EXPECT_EQ(NormalizedAngle(-90), 270);
     EXPECT_EQ(NormalizedAngle(361), 1);
     for (int zero : {0, 360, 720, -360, -32760}) EXPECT_EQ(NormalizedAngle(zero), 0) << zero;
-    OwnedDib image = randomTrueColor(3, 2, 2);
+    OwnedDib image = test::RandomTrueColorDib(3, 2, 2);
     HGLOBAL result = 0;
     EXPECT_EQ(RotateDib(image.get(), 720, 0, result), err::BadRotationAngle);
     EXPECT_EQ(result, 0u);
@@ -106,7 +95,7 @@ TEST(RotateDib, QuarterTurnsMovePixelsExactlyAtEveryDepth) {
         const unsigned colours = depth == 24 ? 0 : 1u << depth;
         OwnedDib image =
             depth == 24
-                ? randomTrueColor(width, height, 4)
+                ? test::RandomTrueColorDib(width, height, 4)
                 : test::PaletteDib(depth, width, height, std::vector<Rgb>(colours, Rgb{1, 2, 3}),
                                    [=](int x, int y) { return unsigned(x * 7 + y * 3) % colours; });
         for (int angle : {90, 180, 270, -270}) {
@@ -154,7 +143,7 @@ TEST(RotateDib, OddAnglesGrowTheImageAndFillCornersWithTheBackground) {
 }
 
 TEST(MirrorDib, DirectionsAndBothEqualTheHalfTurn) {
-    OwnedDib image = randomTrueColor(4, 3, 6);
+    OwnedDib image = test::RandomTrueColorDib(4, 3, 6);
     auto across = made([&](HGLOBAL& r) { return MirrorDib(image.get(), true, false, r); });
     auto down = made([&](HGLOBAL& r) { return MirrorDib(image.get(), false, true, r); });
     for (int y = 0; y < 3; ++y)
@@ -172,7 +161,7 @@ TEST(MirrorDib, DirectionsAndBothEqualTheHalfTurn) {
 }
 
 TEST(ScanLines, RoundTripFromTheTopAndRangeChecks) {
-    OwnedDib image = randomTrueColor(3, 4, 12);
+    OwnedDib image = test::RandomTrueColorDib(3, 4, 12);
     std::vector<std::int32_t> line(3);
     ASSERT_EQ(ReadScanLine(image.get(), 0, line), 0);
     Rgb top = test::ColorAtPixel(image.get(), 1, 0);

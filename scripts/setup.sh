@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
   libgif-dev libtiff-dev
+  fonts-dejavu-core
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "control/arrowhead.h"
 #include "platform/gdi/window_dc.h"
 #include "tests/control/test_site.h"
@@ -243,6 +245,21 @@ TEST(Arrowheads, VerticalAndBackwardSegments) {
     control::Arrowhead wide = control::ArrowheadAt({0, 0}, {100, 0}, 6);
     EXPECT_EQ(wide.corner1, QPoint(29, 9)) << "r = 30: 28.69 and 8.75";
     EXPECT_EQ(wide.corner2, QPoint(29, -9));
+}
+
+TEST(Arrowheads, FarApartPointsNeitherOverflowNorWrapTheCorners) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    control::Arrowhead edge = control::ArrowheadAt({kMax, 0}, {kMax, 50}, 1);
+    EXPECT_EQ(edge.corner1, QPoint(kMax - 4, 14));
+    EXPECT_EQ(edge.corner2, QPoint(kMax, 14)) << "held at the edge of the range";
+    DrawingControl p;
+    p.put("DrawArrows", i2(3));
+    p.put("DrawStyle", i2(1));
+    EXPECT_EQ(
+        errorOf([&] {
+            p.call("PolyLine", {pointArray({-2000000000, 5, 2000000000, 7, 5, 2000000000}), i2(3)});
+        }),
+        0u);
 }
 
 TEST(Arrowheads, FourHeadsOnAThreePointLineWithBothEnds) {

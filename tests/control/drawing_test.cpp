@@ -204,6 +204,10 @@ TEST(Drawing, TheWindowDestinationNeedsAWindow) {
     p.put("SelectHeight", i2(2));
     EXPECT_EQ(errorOf([&] { p.call("Rect", {i2(1)}); }), 20154u);
     EXPECT_EQ(errorOf([&] { p.call("Rect"); }), 0u) << "the image needs no window";
+    DrawingControl closed;
+    closed.select(1, 1, 5, 5);
+    closed.site->closeWindow();
+    EXPECT_EQ(errorOf([&] { closed.call("Rect", {i2(1)}); }), 20154u);
 }
 
 TEST(PolyLine, DashedStyleIsIgnoredAtWidthTwo) {

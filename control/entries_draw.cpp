@@ -32,14 +32,12 @@ void requireSelection(const DrawingSettings& s) {
 }
 
 // The pen and background of every shape; filled shapes also take the brush,
-// whose hatches and hollow style have BackColor behind them.
+// whose hatches and hollow style have BackColor behind them. Lines keep the
+// context's own background colour for the gaps of an opaque dashed pen.
 void selectShapeTools(DrawingContext& dc, const DrawingSettings& s, bool filled) {
     dc.SelectPen(s.ShapePen());
     dc.SetBackgroundOpaque(!s.fillTransparent);
-    if (!filled) {
-        dc.SelectBrush({BrushStyle::Hollow, 0});
-        return;
-    }
+    if (!filled) return;
     Brush brush = s.ShapeBrush();
     dc.SelectBrush(brush);
     if (brush.style != BrushStyle::Solid) dc.SetBackgroundColor(s.backColor);

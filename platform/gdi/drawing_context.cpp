@@ -38,9 +38,8 @@ QPainterPath DrawingContext::arcPath(const QRect& box, QPoint start, QPoint end,
     // Qt places arc ends by the ellipse's parametric angle; this is the
     // parametric angle of the point where the radial through p meets it.
     auto angleOf = [&](QPoint p) {
-        double degrees = std::atan2(-(p.y() - center.y()) / b, (p.x() - center.x()) / a) * 180 /
-                         std::numbers::pi;
-        return degrees;
+        return std::atan2(-(p.y() - center.y()) / b, (p.x() - center.x()) / a) * 180 /
+               std::numbers::pi;
     };
     double from = angleOf(start);
     double span = angleOf(end) - from;

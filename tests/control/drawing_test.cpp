@@ -218,14 +218,23 @@ TEST(PolyLine, DashedStyleIsIgnoredAtWidthTwo) {
     for (int x = 3; x < 56; ++x) EXPECT_EQ(p.at(x, 10), kRed) << x;
 }
 
-TEST(PolyLine, DashGapsAtWidthOneShowWhite) {
-    // A line selects no brush, so the background stays the context's own.
-    DrawingControl p(60, 20);
-    p.put("DrawStyle", i2(1));
-    p.call("PolyLine", {pointArray({2, 10, 57, 10}), i2(2)});
-    int gaps = 0;
-    for (int x = 3; x < 56; ++x) gaps += p.at(x, 10) == kWhite;
-    EXPECT_GT(gaps, 0);
+TEST(PolyLine, OpaqueDashGapsShowTheContextsWhiteAndTransparentOnesTheImage) {
+    for (bool transparent : {false, true}) {
+        DrawingControl p(60, 20);
+        p.put("FillStyle", i2(0));
+        p.select(0, 0, 60, 20);
+        p.call("Rect");  // all blue inside a red frame
+        p.put("DrawStyle", i2(1));
+        p.put("FillTransparent", Variant::Bool(transparent));
+        p.call("PolyLine", {pointArray({2, 10, 57, 10}), i2(2)});
+        int red = 0, gaps = 0;
+        for (int x = 3; x < 56; ++x) {
+            red += p.at(x, 10) == kRed;
+            gaps += p.at(x, 10) == (transparent ? kBlue : kWhite);
+        }
+        EXPECT_GT(red, 0) << transparent;
+        EXPECT_EQ(red + gaps, 53) << transparent;
+    }
 }
 
 TEST(Arrowheads, TheDocumentedHeadAtTenTen) {

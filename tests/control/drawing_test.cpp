@@ -132,6 +132,21 @@ TEST(Rect, TransparentFillStyleLeavesTheInside) {
     EXPECT_EQ(p.at(7, 7), kWhite);
 }
 
+TEST(Rect, HatchesLieOverBackColorUnlessTheFillIsTransparent) {
+    constexpr Rgb kGreen{0, 255, 0};
+    for (bool transparent : {false, true}) {
+        DrawingControl p;
+        p.put("FillStyle", i2(2));  // horizontal lines every eighth row
+        p.put("FillTransparent", Variant::Bool(transparent));
+        p.select(0, 0, 40, 40);
+        p.call("Rect");
+        for (int y = 1; y < 39; ++y) {
+            Rgb expected = y % 8 == 0 ? kBlue : transparent ? kWhite : kGreen;
+            EXPECT_EQ(p.at(20, y), expected) << "row " << y << " transparent " << transparent;
+        }
+    }
+}
+
 TEST(Polygon, AlternateLeavesTheInnerStarEmptyAndWindingFillsIt) {
     const std::vector<std::int32_t> star = {20, 2, 31, 36, 2, 14, 38, 14, 9, 36};
     for (int winding : {0, 1}) {

@@ -54,6 +54,22 @@ Variant GrayScale(ZPm32& c, std::span<Variant> args);
 Variant ColorReplace(ZPm32& c, std::span<Variant> args);
 Variant GetColor(ZPm32& c, std::span<Variant> args);
 Variant GetPalIndex(ZPm32& c, std::span<Variant> args);
+
+// Neighbourhood filters and tone operations.
+Variant Blur(ZPm32& c, std::span<Variant> args);
+Variant Soften(ZPm32& c, std::span<Variant> args);
+Variant Sharpen(ZPm32& c, std::span<Variant> args);
+Variant ExtractEdges(ZPm32& c, std::span<Variant> args);
+Variant MatrixFilter(ZPm32& c, std::span<Variant> args);
+Variant BrightCont(ZPm32& c, std::span<Variant> args);
+Variant Gamma(ZPm32& c, std::span<Variant> args);
+Variant Negate(ZPm32& c, std::span<Variant> args);
+
+// Geometry and row access.
+Variant Rotate(ZPm32& c, std::span<Variant> args);
+Variant Mirror(ZPm32& c, std::span<Variant> args);
+Variant GetScanLine(ZPm32& c, std::span<Variant> args);
+Variant PutScanLine(ZPm32& c, std::span<Variant> args);
 Variant GetColorCount(ZPm32& c, std::span<Variant> args);
 Variant GetColorCountArray(ZPm32& c, std::span<Variant> args);
 

@@ -321,13 +321,15 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::GetColor, "GetColor", {in("xLoc", I2), in("yLoc", I2)}, I4, e::GetColor));
     t.push_back(method(d::GetPalIndex, "GetPalIndex", {in("xLoc", I2), in("yLoc", I2)}, I2,
                        e::GetPalIndex));
-    t.push_back(method(d::Blur, "Blur", {}, None, nullptr));
+    t.push_back(method(d::Blur, "Blur", {}, None, e::Blur));
     t.push_back(method(d::BrightCont, "BrightCont",
-                       {in("nBrightPercent", R8), in("nContrastPercent", R8)}, None, nullptr));
-    t.push_back(method(d::ExtractEdges, "ExtractEdges", {in("nMagnitude", I2)}, None, nullptr));
-    t.push_back(method(d::Gamma, "Gamma", {in("nMagnitude", R8)}, None, nullptr));
+                       {in("nBrightPercent", R8), in("nContrastPercent", R8)}, None,
+                       e::BrightCont));
+    t.push_back(
+        method(d::ExtractEdges, "ExtractEdges", {in("nMagnitude", I2)}, None, e::ExtractEdges));
+    t.push_back(method(d::Gamma, "Gamma", {in("nMagnitude", R8)}, None, e::Gamma));
     t.push_back(method(d::GetScanLine, "GetScanLine", {in("nLine", I2), arrayRef("pScanLine", I4)},
-                       None, nullptr));
+                       None, e::GetScanLine));
     t.push_back(method(d::Init, "Init",
                        {in("nDepth", I2), in("nWidth", I2), in("nHeignt", I2), in("nColor", I4)},
                        None, e::Init));
@@ -336,12 +338,13 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(method(d::MatrixFilter, "MatrixFilter",
                        {in("nMatrixSize", I2), arrayRef("pMatrix", I2), in("nScale", I2),
                         in("nNorm", I2), in("nOffset", I2)},
-                       None, nullptr));
-    t.push_back(method(d::Mirror, "Mirror", {in("nHoriz", I2), in("nVert", I2)}, None, nullptr));
-    t.push_back(method(d::Negate, "Negate", {}, None, nullptr));
-    t.push_back(method(d::Rotate, "Rotate", {in("nRadians", I2), in("nColor", I4)}, None, nullptr));
-    t.push_back(method(d::Sharpen, "Sharpen", {in("nSharpness", I2)}, None, nullptr));
-    t.push_back(method(d::Soften, "Soften", {in("nSoftness", I2)}, None, nullptr));
+                       None, e::MatrixFilter));
+    t.push_back(method(d::Mirror, "Mirror", {in("nHoriz", I2), in("nVert", I2)}, None, e::Mirror));
+    t.push_back(method(d::Negate, "Negate", {}, None, e::Negate));
+    t.push_back(
+        method(d::Rotate, "Rotate", {in("nRadians", I2), in("nColor", I4)}, None, e::Rotate));
+    t.push_back(method(d::Sharpen, "Sharpen", {in("nSharpness", I2)}, None, e::Sharpen));
+    t.push_back(method(d::Soften, "Soften", {in("nSoftness", I2)}, None, e::Soften));
     t.push_back(method(d::MaskCopy, "MaskCopy", {in("pFromCntrl", Obj), in("pMaskCntrl", Obj)},
                        None, nullptr));
     t.push_back(method(d::BitmapToDib, "BitmapToDib", {in("hBitmap", I4)}, None, nullptr));
@@ -395,7 +398,7 @@ std::vector<MemberSpec> buildTable() {
         method(d::Scale, "Scale", {in("nScaleImage", I2), in("nScaleScreen", I2)}, None, e::Scale));
     t.push_back(method(d::PutScanLine, "PutScanLine",
                        {in("nLine", I2), arrayRef("pLine", I4), optional("nUpdate")}, None,
-                       nullptr));
+                       e::PutScanLine));
     t.push_back(method(d::Region, "Region",
                        {in("nType", I2), in("nLocation", I2), in("bEnabled", Bool),
                         in("bVisible", Bool), arrayRef("pPointsArray", I4), optional("nNumber")},

@@ -24,8 +24,8 @@ std::uint8_t blend(std::uint32_t source, std::uint32_t destination, std::uint32_
 }  // namespace
 
 ErrorNumber MaskBlend(HGLOBAL source, const PictureRect& sourceRect, HGLOBAL destination,
-                      const PictureRect& destinationRect, HGLOBAL mask,
-                      const PictureRect& maskRect, HGLOBAL& result) {
+                      const PictureRect& destinationRect, HGLOBAL mask, const PictureRect& maskRect,
+                      HGLOBAL& result) {
     result = 0;
     ZDib from;
     from.Attach(source, false, false, DepthRule::Any);
@@ -41,8 +41,8 @@ ErrorNumber MaskBlend(HGLOBAL source, const PictureRect& sourceRect, HGLOBAL des
         !LiesWithin(maskRect, maskRecord.width, maskRecord.height))
         return err::BadArea;
     if (sourceRect.Width() != destinationRect.Width() ||
-        sourceRect.Height() != destinationRect.Height() ||
-        sourceRect.Width() != maskRect.Width() || sourceRect.Height() != maskRect.Height())
+        sourceRect.Height() != destinationRect.Height() || sourceRect.Width() != maskRect.Width() ||
+        sourceRect.Height() != maskRect.Height())
         return err::OutOfRange;
     if (from.depth != into.depth || into.depth != 24) return err::DepthMismatch;
 
@@ -63,8 +63,7 @@ ErrorNumber MaskBlend(HGLOBAL source, const PictureRect& sourceRect, HGLOBAL des
     const auto bytes = static_cast<std::size_t>(sourceRect.Width()) * 3;
     for (std::int32_t y = 0; y < sourceRect.Height(); ++y) {
         const std::uint8_t* s = in[memoryRow(from, sourceRect.top, y)] + sourceRect.left * 3;
-        const std::uint8_t* m =
-            weights[memoryRow(maskRecord, maskRect.top, y)] + maskRect.left * 3;
+        const std::uint8_t* m = weights[memoryRow(maskRecord, maskRect.top, y)] + maskRect.left * 3;
         std::uint8_t* d = out[memoryRow(copy, destinationRect.top, y)] + destinationRect.left * 3;
         for (std::size_t i = 0; i < bytes; ++i) d[i] = blend(s[i], d[i], m[i]);
     }

@@ -10,7 +10,7 @@ namespace pm32 {
 // three rectangles must lie in their images and be of one size; a mask of
 // another depth is converted to 24 bits first.
 ErrorNumber MaskBlend(HGLOBAL source, const PictureRect& sourceRect, HGLOBAL destination,
-                      const PictureRect& destinationRect, HGLOBAL mask,
-                      const PictureRect& maskRect, HGLOBAL& result);
+                      const PictureRect& destinationRect, HGLOBAL mask, const PictureRect& maskRect,
+                      HGLOBAL& result);
 
 }  // namespace pm32

@@ -10,7 +10,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev zlib1g-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
-  libgif-dev libtiff-dev
+  libgif-dev libtiff-dev libmagick++-6.q16-dev
   fonts-dejavu-core
 )
 

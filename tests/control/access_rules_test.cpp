@@ -164,7 +164,7 @@ TEST(Coercion, LateBoundValuesAreConverted) {
 
 TEST(Members, NotYetBuiltMembersSayNotImplemented) {
     PlacedControl p;
-    EXPECT_EQ(scodeOf([&] { p.call("Blur"); }), automation::E_NOTIMPL);
+    EXPECT_EQ(scodeOf([&] { p.put("PrinterhDC", Variant::I4(1)); }), automation::E_NOTIMPL);
     EXPECT_EQ(scodeOf([&] { p.get("Picture"); }), automation::E_NOTIMPL);
     EXPECT_EQ(scodeOf([&] { p.call("Nonsense"); }), automation::DISP_E_UNKNOWNNAME);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -76,6 +77,18 @@ OwnedDib TrueColorDib(int width, int height, const ColorAt& color) {
     }
     image.CommitRowTable();
     return OwnedDib(image.Release());
+}
+
+OwnedDib RandomTrueColorDib(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<Rgb> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (Rgb& p : pixels)
+        p = {static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+             static_cast<std::uint8_t>(random())};
+    return TrueColorDib(width, height, [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    });
 }
 
 OwnedDib PaletteDib(int depth, int width, int height, const std::vector<Rgb>& table,

@@ -38,6 +38,8 @@ using ColorAt = std::function<Rgb(int x, int y)>;
 using IndexOf = std::function<unsigned(int x, int y)>;
 
 OwnedDib TrueColorDib(int width, int height, const ColorAt& color);
+// Every channel of every pixel drawn from a generator seeded with seed.
+OwnedDib RandomTrueColorDib(int width, int height, unsigned seed);
 OwnedDib PaletteDib(int depth, int width, int height, const std::vector<Rgb>& table,
                     const IndexOf& index);
 

@@ -16,11 +16,13 @@ using platform::gdi::DrawingContext;
 constexpr ErrorNumber kBadDestination = 20390;
 constexpr ErrorNumber kNoDeviceContext = 20154;
 
-// The image's colour table as the surface matches colours against it.
+// The image's colour table as the surface matches colours against it; only
+// the entries a pixel of the depth can name.
 ColorTable colorTableOf(const std::uint8_t* header, const std::uint8_t* bits, std::uint32_t depth) {
     if (depth == 24) return ColorTable();
     std::vector<QRgb> entries;
-    for (const std::uint8_t* entry = header + dib::kHeaderSize; entry + 4 <= bits; entry += 4)
+    for (const std::uint8_t* entry = header + dib::kHeaderSize;
+         entry + 4 <= bits && entries.size() < fullTableSize(depth); entry += 4)
         entries.push_back(qRgb(entry[2], entry[1], entry[0]));
     return ColorTable(std::move(entries));
 }

@@ -48,8 +48,8 @@ QPen QtPen(const Pen& pen, const QColor& color) {
         qt.setJoinStyle(Qt::RoundJoin);
         return qt;
     }
-    // A one-pixel pen is cosmetic: Qt then rasterises it as GDI does, every
-    // vertex and corner pixel included.
+    // A one-pixel pen is cosmetic, so Qt draws single-pixel lines along the
+    // path as GDI does, and dash lengths count in pixels.
     qt.setCosmetic(true);
     qt.setCapStyle(Qt::FlatCap);
     switch (style) {

@@ -147,4 +147,17 @@ void SetRegionFrameColor(ZPm32& c, std::span<Variant> index, const Variant& valu
 Variant GetRegionFrameWidth(ZPm32& c, std::span<Variant> index);
 void SetRegionFrameWidth(ZPm32& c, std::span<Variant> index, const Variant& value);
 
+// Drawing shapes and text into the image or onto the window.
+Variant Arc(ZPm32& c, std::span<Variant> args);
+Variant Chord(ZPm32& c, std::span<Variant> args);
+Variant Pie(ZPm32& c, std::span<Variant> args);
+Variant Rect(ZPm32& c, std::span<Variant> args);
+Variant RoundRect(ZPm32& c, std::span<Variant> args);
+Variant Polygon(ZPm32& c, std::span<Variant> args);
+Variant PolyLine(ZPm32& c, std::span<Variant> args);
+Variant TextDraw(ZPm32& c, std::span<Variant> args);
+Variant TextHigh(ZPm32& c, std::span<Variant> args);
+Variant TextWide(ZPm32& c, std::span<Variant> args);
+Variant GetHDC(ZPm32& c, std::span<Variant> index);
+
 }  // namespace pm32::control::entries

@@ -63,7 +63,7 @@ struct MemberSpec {
     std::vector<ParamInfo> params = {};
     GetRule get = GetRule::Always;
     SetRule set = SetRule::Always;
-    ErrorNumber accessError = 0;
+    ErrorNumber accessError = 0;  // for a method: what assigning to it raises
     std::optional<Range> range = std::nullopt;
     Check check = nullptr;
     bool stored = false;  // kept in the control's value table

@@ -161,7 +161,8 @@ std::vector<MemberSpec> buildTable() {
                  .type = I4,
                  .get = GetRule::RunTimeOnly,
                  .set = SetRule::Refused,
-                 .accessError = 20371});
+                 .accessError = 20371,
+                 .getter = e::GetHDC});
     t.push_back({.id = d::hDib,
                  .name = "hDib",
                  .type = I4,
@@ -261,7 +262,7 @@ std::vector<MemberSpec> buildTable() {
                  .set = SetRule::RunTimeOnly,
                  .getter = e::GetErrorNumber,
                  .setter = e::SetErrorNumber});
-    t.push_back(stored(d::RasterOp, "RasterOp", I2, i2(0), Range{0, 15, 20399}));
+    t.push_back(stored(d::RasterOp, "RasterOp", I2, i2(5), Range{0, 15, 20399}));
     t.back().persisted = false;
 
     t.push_back(method(d::Load, "Load", {}, None, e::Load));
@@ -363,16 +364,23 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(
         method(d::ScreenToImageY, "ScreenToImageY", {in("yScreenLoc", I2)}, I2, e::ScreenToImageY));
     t.push_back(method(d::Verify, "Verify", {in("hDib", I4)}, I2, e::Verify));
-    for (auto [id, name] : {std::pair{d::Arc, "Arc"}, {d::Chord, "Chord"}, {d::Pie, "Pie"}})
+    struct ArcMember {
+        DispId id;
+        std::string_view name;
+        MethodHandler handler;
+    };
+    for (const ArcMember& arc :
+         {ArcMember{d::Arc, "Arc", e::Arc}, ArcMember{d::Chord, "Chord", e::Chord},
+          ArcMember{d::Pie, "Pie", e::Pie}})
         t.push_back(method(
-            id, name,
+            arc.id, arc.name,
             {in("nX1", I2), in("nY1", I2), in("nX2", I2), in("nY2", I2), optional("nDestination")},
-            None, nullptr));
-    t.push_back(method(d::Rect, "Rect", {optional("nDestination")}, None, nullptr));
+            None, arc.handler));
+    t.push_back(method(d::Rect, "Rect", {optional("nDestination")}, None, e::Rect));
     t.push_back(method(d::RoundRect, "RoundRect",
                        {in("nWidth", I2), in("nHeight", I2), optional("nDestination")}, None,
-                       nullptr));
-    t.push_back(method(d::TextDraw, "TextDraw", {optional("nDestination")}, None, nullptr));
+                       e::RoundRect));
+    t.push_back(method(d::TextDraw, "TextDraw", {optional("nDestination")}, None, e::TextDraw));
     t.push_back(method(d::OptimizePalFiles, "OptimizePalFiles",
                        {in("CntrlArray", VarType::Variant), in("nCntrls", I2),
                         in("FilesArray", VarType::Variant), in("nFiles", I2), in("nColors", I2)},
@@ -382,15 +390,17 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(
         method(d::PasteClipboard, "PasteClipboard", {optional("option")}, None, e::PasteClipboard));
     t.push_back(method(d::ErrorDump, "ErrorDump", {in("pFilename", Str)}, None, e::ErrorDump));
-    t.push_back(method(d::TextHigh, "TextHigh", {}, I2, nullptr));
-    t.push_back(method(d::TextWide, "TextWide", {}, I2, nullptr));
+    t.push_back(method(d::TextHigh, "TextHigh", {}, I2, e::TextHigh));
+    t.back().accessError = 20383;
+    t.push_back(method(d::TextWide, "TextWide", {}, I2, e::TextWide));
+    t.back().accessError = 20382;
     t.push_back(method(
         d::Polygon, "Polygon",
         {arrayRef("PointArray", I4), in("nPts", I2), in("nWinding", I2), optional("nDestination")},
-        None, nullptr));
+        None, e::Polygon));
     t.push_back(method(d::PolyLine, "PolyLine",
                        {arrayRef("PointArray", I4), in("nPts", I2), optional("nDestination")}, None,
-                       nullptr));
+                       e::PolyLine));
     t.push_back(
         method(d::Scale, "Scale", {in("nScaleImage", I2), in("nScaleScreen", I2)}, None, e::Scale));
     t.push_back(method(d::PutScanLine, "PutScanLine",

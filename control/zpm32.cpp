@@ -95,9 +95,12 @@ Variant ZPm32::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {
         throw AutomationError(automation::DISP_E_MEMBERNOTFOUND, "Member not found", kSource);
     try {
         if (member->kind == MemberKind::Method) {
-            if (kind == InvokeKind::PropertyPut)
+            if (kind == InvokeKind::PropertyPut) {
+                // A measuring method read like a property refuses assignment by number.
+                if (member->accessError != 0) Raise(member->accessError);
                 throw AutomationError(automation::DISP_E_MEMBERNOTFOUND, "Member not found",
                                       kSource);
+            }
             return callMethod(*member, args);
         }
         if (kind == InvokeKind::PropertyPut) {

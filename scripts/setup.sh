@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
   libgif-dev libtiff-dev libmagick++-6.q16-dev
+  fonts-dejavu-core
 )
 
 missing=()

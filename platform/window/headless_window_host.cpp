@@ -129,6 +129,12 @@ void HeadlessWindowHost::InvertFrame(const QRect& rect, int width) {
     }
 }
 
+bool HeadlessWindowHost::DrawOnClient(const std::function<void(QPaintDevice&)>& draw) {
+    if (Destroyed() || surface_.isNull()) return false;
+    draw(surface_);
+    return true;
+}
+
 void HeadlessWindowHost::Show(bool shown) {
     if (Destroyed() || shown_ == shown) return;
     shown_ = shown;

@@ -46,6 +46,7 @@ class HeadlessWindowHost final : public WindowHost {
     bool HasCapture() const override { return captured_; }
     unsigned RealizePalette(HPALETTE palette, bool background) override;
     void InvertFrame(const QRect& clientRect, int width) override;
+    bool DrawOnClient(const std::function<void(QPaintDevice&)>& draw) override;
 
     // What the window system does to the window.
     void Show(bool shown);

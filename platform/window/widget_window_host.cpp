@@ -175,10 +175,19 @@ QRect WidgetWindowHost::ScrollBarScreenRect(ScrollBar bar) const {
 
 void WidgetWindowHost::Invalidate() {
     frames_.clear();
+    drawn_ = QImage();
     area_->update();
 }
 
-void WidgetWindowHost::ScrollWindow(int dx, int dy) { area_->scroll(dx, dy); }
+void WidgetWindowHost::ScrollWindow(int dx, int dy) {
+    if (!drawn_.isNull()) {
+        QImage before = drawn_.copy();
+        drawn_.fill(Qt::transparent);
+        QPainter painter(&drawn_);
+        painter.drawImage(QPoint(dx, dy), before);
+    }
+    area_->scroll(dx, dy);
+}
 
 void WidgetWindowHost::UpdateWindow() { area_->repaint(); }
 
@@ -217,6 +226,18 @@ void WidgetWindowHost::InvertFrame(const QRect& clientRect, int width) {
     else
         frames_.push_back(frame);
     area_->update(clientRect);
+}
+
+bool WidgetWindowHost::DrawOnClient(const std::function<void(QPaintDevice&)>& draw) {
+    if (area_->size().isEmpty()) return false;
+    if (drawn_.size() != area_->size()) {
+        drawn_ = QImage(area_->size(), QImage::Format_ARGB32_Premultiplied);
+        if (drawn_.isNull()) return false;
+        drawn_.fill(Qt::transparent);
+    }
+    draw(drawn_);
+    area_->update();
+    return true;
 }
 
 QWidget* WidgetWindowHost::clientArea() const { return area_; }
@@ -326,6 +347,7 @@ void WidgetWindowHost::paintClient(QPainter& painter, const QRegion& region) {
         client_->OnPaint(painter, area_->rect());
     else
         painter.fillRect(area_->rect(), palette().window());
+    if (!drawn_.isNull()) painter.drawImage(QPoint(), drawn_);
     // The difference from white inverts every colour channel and keeps alpha.
     painter.setCompositionMode(QPainter::CompositionMode_Difference);
     for (const auto& [rect, width] : frames_) {

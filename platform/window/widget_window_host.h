@@ -46,6 +46,7 @@ class WidgetWindowHost : public QWidget, public WindowHost {
     bool HasCapture() const override;
     unsigned RealizePalette(HPALETTE palette, bool background) override;
     void InvertFrame(const QRect& clientRect, int width) override;
+    bool DrawOnClient(const std::function<void(QPaintDevice&)>& draw) override;
 
     QWidget* clientArea() const;
     QScrollBar* scrollBar(ScrollBar bar) const;
@@ -79,6 +80,9 @@ class WidgetWindowHost : public QWidget, public WindowHost {
     std::optional<QRect> clip_;
     // Inverted frames on top of the client's pixels until the next invalidation.
     std::vector<std::pair<QRect, int>> frames_;
+    // What was drawn on the client area from outside the paint cycle, shown
+    // over the client's pixels until the next invalidation.
+    QImage drawn_;
 };
 
 }  // namespace pm32::platform

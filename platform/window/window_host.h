@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 #include "platform/gdi_palette.h"
 #include "platform/window_registry.h"
@@ -138,6 +140,11 @@ class WindowHost {
     // Inverts a frame of the given width inside the rectangle on the screen;
     // inverting the same frame again removes it.
     virtual void InvertFrame(const QRect& clientRect, int width) = 0;
+
+    // Lets draw paint straight onto the client area's pixels (client
+    // coordinates), outside the paint cycle, as a window device context
+    // does; the next paint covers it. False when there is nothing to draw on.
+    virtual bool DrawOnClient(const std::function<void(QPaintDevice&)>& draw) = 0;
 };
 
 }  // namespace pm32::platform

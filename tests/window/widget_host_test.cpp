@@ -199,6 +199,23 @@ TEST(WidgetHost, TheRubberBandFrameFollowsTheMouseOnScreen) {
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
+TEST(WidgetHost, DrawingOnTheWindowShowsUntilTheNextRepaint) {
+    Shown s;
+    const QImage plain = s.shot();
+    s.put("FillStyle", i2(0));
+    s.put("FillColor", Variant::I4(0x0000FF));
+    s.put("SelectWidth", i2(20));
+    s.put("SelectHeight", i2(10));
+    s.call("Rect", {i2(1)});
+    QImage drawn = s.shot();
+    EXPECT_EQ(drawn.pixel(10, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(30, 20), plain.pixel(30, 20));
+    EXPECT_EQ(ColorAtPixel(s.control->Image()->handle, 10, 5), pattern(10, 5))
+        << "only on the window";
+    s.call("Refresh");
+    EXPECT_EQ(s.shot(), plain) << "the next repaint covers it";
+}
+
 TEST(WidgetHost, AControlOutlivingItsWindowIsLeftWithoutOne) {
     Shown s;
     delete s.host;

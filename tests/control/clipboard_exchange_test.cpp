@@ -15,8 +15,6 @@ const Rgb kRed{255, 0, 0};
 const Rgb kBlue{0, 0, 255};
 const Rgb kGreen{0, 255, 0};
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
-
 // The real clipboard of the process, on the offscreen platform without a display.
 class ClipboardTest : public ::testing::Test {
   protected:

@@ -9,9 +9,6 @@
 namespace pm32::test {
 namespace {
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
-Variant i4(std::int64_t v) { return Variant::I4(static_cast<std::int32_t>(v)); }
-
 OwnedDib noisyPicture(int width, int height, unsigned seed = 1) {
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> noise(-20, 20);

@@ -13,9 +13,6 @@ namespace {
 using automation::ControlScode;
 using automation::CTL_E_GETNOTSUPPORTED;
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-Variant i4(std::int32_t value) { return Variant::I4(value); }
-
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kBlue{0, 0, 255};

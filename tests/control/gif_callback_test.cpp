@@ -41,9 +41,9 @@ TEST(GifLoadCallback, CallbackFiresEveryCallbackLinesRows) {
     p.put("FileName", Variant::String(storeGif35(dir)));
     p.put("CallbackLines", Variant::I2(10));
     p.call("LoadCallback", {Variant::Object(peek.control)});
-    EXPECT_EQ(callbackEvents(p.site->events),
-              (std::vector<std::string>{"Callback Lines=10", "Callback Lines=20",
-                                        "Callback Lines=30"}));
+    EXPECT_EQ(
+        callbackEvents(p.site->events),
+        (std::vector<std::string>{"Callback Lines=10", "Callback Lines=20", "Callback Lines=30"}));
     EXPECT_EQ(p.site->events.back(), "Change");
     EXPECT_EQ(p.get("Yresolution").toI2(), 35);
     EXPECT_EQ(p.get("ColorDepth").toI2(), 8);

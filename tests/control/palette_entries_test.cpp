@@ -10,9 +10,6 @@ namespace {
 using platform::PC_NOCOLLAPSE;
 using platform::PC_RESERVED;
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
-Variant i4(std::int64_t v) { return Variant::I4(static_cast<std::int32_t>(v)); }
-
 std::int32_t entry(int red, int green, int blue, int flags = 0) {
     return red | green << 8 | blue << 16 | flags << 24;
 }

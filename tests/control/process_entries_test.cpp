@@ -5,7 +5,6 @@
 namespace pm32::test {
 namespace {
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
 Variant r8(double v) { return Variant::R8(v); }
 
 std::vector<Rgb> pixelsOf(PlacedControl& p) {

@@ -9,8 +9,6 @@ using automation::ControlScode;
 using automation::CTL_E_GETNOTSUPPORTED;
 using platform::MouseAction;
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-
 Variant points() {
     auto array = std::make_shared<automation::SafeArray>();
     array->elementType = automation::VarType::I4;

@@ -11,8 +11,6 @@ const Rgb kGreen{0, 255, 0};
 const Rgb kWhite{255, 255, 255};
 const Rgb kBlack{0, 0, 0};
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
-
 void assignIntoSelection(PlacedControl& target, PlacedControl& source) {
     target.call("Assign", {Variant::Bool(true), ObjectOf(source), Variant::Bool(false)});
 }

@@ -51,6 +51,10 @@ class TestSite : public control::ControlSite, public automation::EventSink {
     std::unique_ptr<platform::HeadlessWindowHost> host_;
 };
 
+// Short and long integer arguments.
+inline Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
+inline Variant i4(std::int64_t value) { return Variant::I4(static_cast<std::int32_t>(value)); }
+
 // A control on its own site.
 struct PlacedControl {
     explicit PlacedControl(bool userMode = true)

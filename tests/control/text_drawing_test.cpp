@@ -9,9 +9,6 @@
 namespace pm32::test {
 namespace {
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-Variant i4(std::int32_t value) { return Variant::I4(value); }
-
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kGreen{0, 255, 0};

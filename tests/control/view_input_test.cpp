@@ -11,8 +11,6 @@ using control::PictureType;
 using platform::CursorShape;
 using platform::MouseAction;
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-
 std::shared_ptr<Picture> picture(PictureType type) {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::black);

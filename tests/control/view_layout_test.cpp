@@ -14,8 +14,6 @@ using platform::ScrollBar;
 using platform::ScrollCode;
 using platform::ScrollRange;
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-
 // A shown control in a headless window of the outside size, holding a
 // width x height true-colour image.
 struct Viewed {

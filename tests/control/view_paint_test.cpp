@@ -14,8 +14,6 @@ namespace {
 using platform::ScrollBar;
 using platform::ScrollCode;
 
-Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
-
 Rgb pattern(int x, int y) {
     return {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y),
             static_cast<std::uint8_t>(x * 7 + y * 13)};

@@ -10,8 +10,6 @@ const Rgb kBlue{0, 0, 255};
 const Rgb kGreen{0, 255, 0};
 const Rgb kWhite{255, 255, 255};
 
-Variant i2(int v) { return Variant::I2(static_cast<std::int16_t>(v)); }
-
 // Assigns the source's whole image into the target as a whole-image transfer.
 void assignWhole(PlacedControl& target, PlacedControl& source) {
     target.call("Assign", {Variant::Bool(false), ObjectOf(source), Variant::Bool(false)});

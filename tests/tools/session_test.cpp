@@ -4,23 +4,11 @@
 
 #include "platform/automation/automation_error.h"
 #include "tests/support/temp_dir.h"
+#include "tests/tools/picbuf_session.h"
 #include "tools/picbuf/picbuf.h"
 
 namespace pm32::tools {
 namespace {
-
-struct Session {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Session run(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = RunPicbuf(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;

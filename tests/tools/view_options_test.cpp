@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "tests/support/temp_dir.h"
+#include "tests/tools/picbuf_session.h"
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/picbuf.h"
 
@@ -18,19 +19,6 @@ std::string failureOf(std::vector<std::string> args) {
         return error.what();
     }
     return "parsed";
-}
-
-struct Session {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Session run(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    int status = RunPicbuf(args, out, err);
-    return {status, out.str(), err.str()};
 }
 
 TEST(PicbufViewOptions, ClientSizeAndSnapshotAreParsed) {

@@ -66,21 +66,6 @@ TEST(FontObject, RefusedValuesLeaveTheFontAsItWas) {
     EXPECT_EQ(changes, 0);
 }
 
-TEST(FontObject, DescribesItsMembers) {
-    Font font;
-    const automation::TypeInfo& info = font.GetTypeInfo();
-    EXPECT_EQ(info.name, "Font");
-    for (const char* name :
-         {"Name", "Size", "Bold", "Italic", "Underline", "Strikethrough", "Weight", "Charset"}) {
-        const automation::MemberInfo* member = info.find(name);
-        ASSERT_NE(member, nullptr) << name;
-        EXPECT_TRUE(member->readable && member->writable) << name;
-        EXPECT_EQ(font.GetIdOfName(name), member->id) << name;
-    }
-    EXPECT_EQ(info.find("Size")->type, automation::VarType::R8);
-    EXPECT_EQ(font.GetIdOfName("Name"), 0) << "the standard font's default member";
-}
-
 TEST(FontProperty, IsTheControlsOwnObject) {
     PlacedControl p;
     std::shared_ptr<Font> font = fontOf(p);

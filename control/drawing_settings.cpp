@@ -36,6 +36,7 @@ DrawingSettings GatherDrawingSettings(const ZPm32& c) {
             .foreColor = colorOf(c, d::ForeColor),
             .backColor = colorOf(c, d::BackColor),
             .text = QString::fromStdString(c.String(d::Text)),
+            .font = c.FontObject()->Description(),
             .fontTransparent = c.Bool(d::FontTransparent),
             .textAlignment = c.I2(d::TextAlignment),
             .textAutoSize = c.Bool(d::TextAutoSize),

@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "control/font_description.h"
 #include "platform/gdi/pen_brush.h"
 
 namespace pm32::control {
@@ -29,6 +30,7 @@ struct DrawingSettings {
     platform::COLORREF backColor = 0;
 
     QString text;
+    FontDescription font;
     bool fontTransparent = false;
     std::int16_t textAlignment = 0;
     bool textAutoSize = false;

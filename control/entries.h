@@ -128,6 +128,8 @@ void InvalidateView(ZPm32& c, const Variant& value);
 void ShowMousePointer(ZPm32& c, const Variant& value);
 Variant GetMouseIcon(ZPm32& c, std::span<Variant> index);
 void SetMouseIcon(ZPm32& c, std::span<Variant> index, const Variant& value);
+std::string SaveMouseIcon(const ZPm32& c);
+void LoadMouseIcon(ZPm32& c, std::optional<std::string_view> text);
 
 // Regions and the rubber band.
 Variant Region(ZPm32& c, std::span<Variant> args);
@@ -159,5 +161,11 @@ Variant TextDraw(ZPm32& c, std::span<Variant> args);
 Variant TextHigh(ZPm32& c, std::span<Variant> args);
 Variant TextWide(ZPm32& c, std::span<Variant> args);
 Variant GetHDC(ZPm32& c, std::span<Variant> index);
+
+// The stock Font: the control's own font object, which text drawing uses.
+Variant GetFont(ZPm32& c, std::span<Variant> index);
+void SetFont(ZPm32& c, std::span<Variant> index, const Variant& value);
+std::string SaveFont(const ZPm32& c);
+void LoadFont(ZPm32& c, std::optional<std::string_view> text);
 
 }  // namespace pm32::control::entries

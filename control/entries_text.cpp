@@ -1,10 +1,10 @@
 #include <algorithm>
 
+#include "control/drawing_font.h"
 #include "control/drawing_settings.h"
 #include "control/drawing_surface.h"
 #include "control/entries.h"
 #include "control/zpm32.h"
-#include "platform/gdi/system_font.h"
 #include "platform/gdi/text_fit.h"
 #include "platform/gdi/text_layout.h"
 
@@ -32,12 +32,12 @@ TextAlign alignOf(const DrawingSettings& s) {
     return TextAlign::Left;
 }
 
-// What Text needs with the system font, after auto-sizing when that is on.
+// What Text needs with the control's font, after auto-sizing when that is on.
 TextMeasure measureText(const DrawingSettings& s) {
     if (s.text.isEmpty()) return {};
     if (s.textAutoSize && !s.HasSelection()) return {};
     MeasureRules rules = measureRules(s);
-    QFont font = platform::gdi::SystemFont();
+    QFont font = DrawingFont(s.font);
     if (s.textAutoSize) font = platform::gdi::FitFontToBox(s.text, font, s.Box().size(), rules);
     return platform::gdi::MeasureText(s.text, font, rules);
 }
@@ -61,6 +61,7 @@ Variant TextDraw(ZPm32& c, std::span<Variant> args) {
                 dc.SelectBrush({BrushStyle::Solid, s.backColor});
             }
         }
+        dc.SelectFont(DrawingFont(s.font));
         TextFormat format{.align = alignOf(s)};
         if (s.textAutoSize) {
             dc.SelectFont(

@@ -1,5 +1,6 @@
 #include "control/dispids.h"
 #include "control/entries.h"
+#include "control/picture_text.h"
 #include "control/zpm32.h"
 #include "platform/window/system_metrics.h"
 
@@ -18,6 +19,11 @@ constexpr ErrorNumber kScaleWhileAutoScaled = 20379;
 const ZDibHolder& requireImage(ZPm32& c) {
     if (c.Image() == nullptr) Raise(err::NoDib);
     return *c.Image();
+}
+
+// What MouseIcon takes: an icon or cursor picture, or an empty one.
+bool isCursor(const Picture& picture) {
+    return picture.Type() == PictureType::None || picture.Type() == PictureType::Icon;
 }
 
 void notifyChanged(ZPm32& c, DispId id) {
@@ -111,10 +117,16 @@ void SetMouseIcon(ZPm32& c, std::span<Variant>, const Variant& value) {
     automation::DispatchPtr object = value.toDispatch();
     std::shared_ptr<Picture> icon =
         object ? std::dynamic_pointer_cast<Picture>(object) : std::make_shared<Picture>();
-    if (!icon || (icon->Type() != PictureType::None && icon->Type() != PictureType::Icon))
-        Raise(kMouseIconKind);
+    if (!icon || !isCursor(*icon)) Raise(kMouseIconKind);
     c.SetMouseIcon(std::move(icon));
     notifyChanged(c, dispid::MouseIcon);
+}
+
+std::string SaveMouseIcon(const ZPm32& c) { return PictureText(*c.MouseIcon()); }
+
+void LoadMouseIcon(ZPm32& c, std::optional<std::string_view> text) {
+    std::shared_ptr<Picture> icon = text ? ParsePictureText(*text) : nullptr;
+    c.SetMouseIcon(icon && isCursor(*icon) ? std::move(icon) : std::make_shared<Picture>());
 }
 
 }  // namespace pm32::control::entries

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -50,6 +51,11 @@ using Setter = void (*)(ZPm32& control, std::span<Variant> index, const Variant&
 using Check = void (*)(ZPm32& control, const Variant& value);
 using AfterSet = void (*)(ZPm32& control, const Variant& value);
 using MethodHandler = Variant (*)(ZPm32& control, std::span<Variant> args);
+// The persisted text of a member the value table does not keep, and back:
+// without text (an old bag), or with text the property would refuse, the
+// member takes its default.
+using Saver = std::string (*)(const ZPm32& control);
+using Loader = void (*)(ZPm32& control, std::optional<std::string_view> text);
 
 // One row of the control's member table: everything dispatch, the type
 // description, persistence and the command-line container need to know.
@@ -74,6 +80,8 @@ struct MemberSpec {
     Setter setter = nullptr;
     AfterSet afterSet = nullptr;
     MethodHandler method = nullptr;
+    Saver save = nullptr;
+    Loader load = nullptr;
 };
 
 struct EventSpec {

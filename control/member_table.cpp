@@ -124,7 +124,9 @@ std::vector<MemberSpec> buildTable() {
                  .type = Obj,
                  .persisted = true,
                  .getter = e::GetMouseIcon,
-                 .setter = e::SetMouseIcon});
+                 .setter = e::SetMouseIcon,
+                 .save = e::SaveMouseIcon,
+                 .load = e::LoadMouseIcon});
     t.push_back(stored(d::MousePointer, "MousePointer", I2, i2(0), Range{0, 15, 20327, 99}));
     t.back().afterSet = e::ShowMousePointer;
     t.push_back(stored(d::ScrollBars, "ScrollBars", I2, i2(0), Range{0, 3, 20380}));
@@ -433,7 +435,14 @@ std::vector<MemberSpec> buildTable() {
     t.push_back(stored(d::BorderStyle, "BorderStyle", I2, i2(0)));
     t.push_back(stored(d::BackColor, "BackColor", I4, i4(static_cast<std::int32_t>(0x8000000F))));
     t.back().afterSet = e::InvalidateView;
-    t.push_back({.id = d::Font, .name = "Font", .type = Obj, .persisted = true});
+    t.push_back({.id = d::Font,
+                 .name = "Font",
+                 .type = Obj,
+                 .persisted = true,
+                 .getter = e::GetFont,
+                 .setter = e::SetFont,
+                 .save = e::SaveFont,
+                 .load = e::LoadFont});
     t.push_back(stored(d::Appearance, "Appearance", I2, i2(0)));
     t.push_back(stored(d::Enabled, "Enabled", Bool, Variant::Bool(true)));
     t.push_back(stored(d::ForeColor, "ForeColor", I4, i4(static_cast<std::int32_t>(0x80000012))));

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "control/dispids.h"
 #include "control/identity.h"
@@ -94,8 +95,11 @@ std::string ZPm32::SaveProperties() const {
     std::string bag;
     auto write = [&](DispId id) {
         const MemberSpec* member = FindMember(id);
-        if (member == nullptr || !member->stored) return;
-        bag += std::string(member->name) + "=" + formatted(id, values_.at(id)) + "\n";
+        if (member == nullptr) return;
+        if (member->save != nullptr)
+            bag += std::string(member->name) + "=" + escaped(member->save(*this)) + "\n";
+        else if (member->stored)
+            bag += std::string(member->name) + "=" + formatted(id, values_.at(id)) + "\n";
     };
     for (DispId id : StockPersistenceOrder()) write(id);
     bag += std::string(kVersionKey) + "=" + std::to_string(kPropertySetVersion) + "\n";
@@ -107,9 +111,17 @@ void ZPm32::LoadProperties(std::string_view bag) {
     std::map<std::string, std::string> values = readBag(bag);
     auto read = [&](DispId id) {
         const MemberSpec* member = FindMember(id);
-        if (member == nullptr || !member->stored) return;
+        if (member == nullptr) return;
+        auto it = values.find(std::string(member->name));
+        if (member->load != nullptr) {
+            std::optional<std::string> text;
+            if (it != values.end()) text = unescaped(it->second);
+            member->load(*this, text);
+            return;
+        }
+        if (!member->stored) return;
         Variant value = member->initial;
-        if (auto it = values.find(std::string(member->name)); it != values.end()) {
+        if (it != values.end()) {
             try {
                 Variant candidate = parsed(*member, it->second);
                 if (acceptable(*member, candidate)) value = candidate;

@@ -266,6 +266,12 @@ void ZPm32::AdoptPalette(HPALETTE source) {
     if (image_->depth > 1) Fire(eventid::Palette, "Palette");
 }
 
+void ZPm32::fontChanged() {
+    if (site_ != nullptr) site_->OnPropertyChanged(dispid::Font);
+    modified_ = true;
+    if (host_ != nullptr) host_->Invalidate();
+}
+
 void ZPm32::ImageChanged() {
     view_.ImageChanged();
     view_.Refresh();

@@ -8,6 +8,7 @@
 
 #include "control/control_site.h"
 #include "control/control_window.h"
+#include "control/font.h"
 #include "control/member_spec.h"
 #include "control/picture.h"
 #include "control/region_record.h"
@@ -90,6 +91,10 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     void ImageChanged();
     void WindowDestroyed();
 
+    // The font object text is drawn with: always the same object, so a change
+    // made through it is the control's; changes notify as a property put does.
+    const std::shared_ptr<Font>& FontObject() const { return font_.Object(); }
+
     // Never null: an empty picture when the control has no mouse icon.
     const std::shared_ptr<Picture>& MouseIcon() const { return mouseIcon_; }
     void SetMouseIcon(std::shared_ptr<Picture> icon) { mouseIcon_ = std::move(icon); }
@@ -113,6 +118,7 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     void putProperty(const MemberSpec& member, std::span<Variant> args);
     Variant callMethod(const MemberSpec& member, std::span<Variant> args);
     void setHolders(std::unique_ptr<ZDibHolder> image, std::unique_ptr<ZPal> palette);
+    void fontChanged();
 
     ControlSite* site_;
     std::map<DispId, Variant> values_;
@@ -126,6 +132,7 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     ZView view_{*this};
     ControlWindow window_{*this};
     std::shared_ptr<Picture> mouseIcon_ = std::make_shared<Picture>();
+    FontHolder font_{[this] { fontChanged(); }};
     std::vector<RegionRecord> regions_;
     std::unique_ptr<RubberBandTracker> tracker_;
     bool systemColorsAdded_ = false;

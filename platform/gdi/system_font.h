@@ -4,6 +4,9 @@
 
 namespace pm32::platform::gdi {
 
+inline constexpr const char* kSystemFontFamily = "DejaVu Sans";
+inline constexpr int kSystemFontHeight = 13;  // pixels
+
 // The font text is drawn with when a control has none: DejaVu Sans (from
 // fonts-dejavu-core), so that text measures alike on every machine. Drawn without
 // antialiasing, so glyphs take only the text colour. Makes the GUI

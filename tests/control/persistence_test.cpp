@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include "control/font.h"
 #include "control/member_spec.h"
+#include "control/picture.h"
 #include "tests/control/test_site.h"
 
 namespace pm32::test {
@@ -67,6 +71,86 @@ TEST(Persistence, MissingOrRefusedValuesTakeTheirDefaults) {
     EXPECT_EQ(p.get("FillStyle").toI2(), 3);
     EXPECT_EQ(p.get("DrawWidth").toI2(), 1);
     EXPECT_EQ(p.get("ScrollBarsLargeChange").toI2(), 10);
+}
+
+TEST(Persistence, FontComesBackIntoTheSameObject) {
+    PlacedControl design(false);
+    control::FontDescription font{.name = "Odd;Name=\nwith\\escapes",
+                                  .sizeUnits = 123457,
+                                  .weight = 650,
+                                  .charset = 2,
+                                  .italic = true,
+                                  .strikethrough = true};
+    design.control->FontObject()->SetDescription(font);
+    std::string bag = design.control->SaveProperties();
+    EXPECT_LT(bag.find("BorderStyle="), bag.find("Font=Size=12.3457;Weight=650;"));
+    EXPECT_LT(bag.find("Font="), bag.find("ForeColor="));
+
+    PlacedControl restored(false);
+    auto held = restored.control->FontObject();
+    restored.control->LoadProperties(bag);
+    EXPECT_EQ(restored.control->FontObject(), held);
+    EXPECT_EQ(held->Description(), font);
+    EXPECT_FALSE(restored.control->Modified());
+    EXPECT_TRUE(restored.site->changed.empty());
+}
+
+TEST(Persistence, MouseIconComesBackWithItsImageAndHotSpot) {
+    QImage image(5, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) image.setPixel(x, y, qRgba(x * 50, y * 60, 7, x * 60));
+    PlacedControl design(false);
+    auto icon = std::make_shared<control::Picture>(control::PictureType::Icon, image, QPoint(4, 3));
+    design.put("MouseIcon", Variant::Object(icon));
+    std::string bag = design.control->SaveProperties();
+    EXPECT_NE(bag.find("MouseIcon=3;4;3;iVBOR"), std::string::npos);
+    EXPECT_LT(bag.find("LoadWidth="), bag.find("MouseIcon="));
+    EXPECT_LT(bag.find("MouseIcon="), bag.find("MousePointer="));
+
+    PlacedControl restored(false);
+    restored.control->LoadProperties(bag);
+    const control::Picture& back = *restored.control->MouseIcon();
+    EXPECT_EQ(back.Type(), control::PictureType::Icon);
+    EXPECT_EQ(back.HotSpot(), QPoint(4, 3));
+    EXPECT_EQ(back.Image().convertToFormat(QImage::Format_ARGB32), image);
+
+    design.put("MouseIcon", Variant::Object(nullptr));
+    EXPECT_NE(design.control->SaveProperties().find("MouseIcon=\n"), std::string::npos);
+    restored.control->LoadProperties(design.control->SaveProperties());
+    EXPECT_EQ(restored.control->MouseIcon()->Type(), control::PictureType::None);
+}
+
+TEST(Persistence, MalformedOrMissingObjectValuesLoadTheirDefaults) {
+    std::string png = [] {
+        PlacedControl p(false);
+        QImage image(2, 2, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        p.put("MouseIcon", Variant::Object(std::make_shared<control::Picture>(
+                               control::PictureType::Icon, image)));
+        std::string bag = p.control->SaveProperties();
+        std::size_t start = bag.find("MouseIcon=3;0;0;") + 16;
+        return bag.substr(start, bag.find('\n', start) - start);
+    }();
+    for (const std::string& icon :
+         std::vector<std::string>{"1;0;0;" + png, "0;0;0;" + png, "5;0;0;" + png, "3;2;0;" + png,
+                                  "3;0;-1;" + png, "3;0;0;" + png.substr(0, png.size() / 2),
+                                  "3;0;0;" + png + "@", "3;0;0;aGVsbG8=", "3;x;0;" + png, "3;0"}) {
+        PlacedControl p(false);
+        auto image = QImage(1, 1, QImage::Format_ARGB32);
+        p.put("MouseIcon", Variant::Object(std::make_shared<control::Picture>(
+                               control::PictureType::Icon, image)));
+        p.put("Font", Variant::Object(std::make_shared<control::Font>(
+                          control::FontDescription{.name = "x", .sizeUnits = 10000})));
+        p.control->LoadProperties("Font=Size=0;Name=x\nMouseIcon=" + icon + "\n");
+        EXPECT_EQ(p.control->MouseIcon()->Type(), control::PictureType::None) << icon;
+        EXPECT_EQ(p.control->FontObject()->Description(), control::SystemFontDescription());
+    }
+    PlacedControl old(false);
+    old.control->FontObject()->SetDescription({.name = "x", .sizeUnits = 10000});
+    old.control->LoadProperties("_Version=65536\nDrawWidth=3\n");
+    EXPECT_EQ(old.control->FontObject()->Description(), control::SystemFontDescription());
+    EXPECT_EQ(old.control->MouseIcon()->Type(), control::PictureType::None);
+    EXPECT_EQ(old.get("DrawWidth").toI2(), 3);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <QFontMetrics>
 
+#include "control/drawing_font.h"
+#include "control/font.h"
 #include "platform/gdi/system_font.h"
+#include "platform/gdi/text_fit.h"
 #include "tests/control/test_site.h"
 #include "tests/support/test_dibs.h"
 
@@ -179,6 +182,86 @@ TEST(TextMeasure, HighAndWideFollowTheSystemFont) {
     EXPECT_EQ(p.get("TextHigh").toI2(), 2 * metrics.height()) << "the box is wide enough";
     p.put("SelectWidth", i2(1));
     EXPECT_EQ(p.get("TextHigh").toI2(), 4 * metrics.height()) << "a word a line";
+}
+
+TEST(TextMeasure, HighAndWideFollowTheControlsFont) {
+    TextControl p;
+    p.put("Text", Variant::String("Wide words\nline"));
+    int systemWidth = p.get("TextWide").toI2();
+    control::Font& font = *p.control->FontObject();
+    automation::PutProperty(font, "Size", Variant::I2(24));
+    automation::PutProperty(font, "Bold", Variant::Bool(true));
+    automation::PutProperty(font, "Name", Variant::String("DejaVu Serif"));
+    QFontMetrics metrics(control::DrawingFont(font.Description()));
+    EXPECT_EQ(p.get("TextHigh").toI2(), 2 * metrics.height());
+    EXPECT_EQ(p.get("TextWide").toI2(), metrics.horizontalAdvance("Wide words"));
+    EXPECT_GT(p.get("TextWide").toI2(), 2 * systemWidth);
+}
+
+TEST(TextMeasure, AutoSizeStartsFromTheControlsFont) {
+    TextControl p;
+    p.put("Text", Variant::String("Fit me\nin"));
+    p.put("TextAutoSize", Variant::Bool(true));
+    auto expected = [&] {
+        QFont fitted = platform::gdi::FitFontToBox(
+            "Fit me\nin", control::DrawingFont(p.control->FontObject()->Description()),
+            QSize(90, 40), {.dropSpaceAfterLineFeed = true});
+        return platform::gdi::MeasureText("Fit me\nin", fitted, {.dropSpaceAfterLineFeed = true});
+    };
+    platform::gdi::TextMeasure system = expected();
+    EXPECT_EQ(p.get("TextWide").toI2(), system.width);
+    automation::PutProperty(*p.control->FontObject(), "Name", Variant::String("DejaVu Sans Mono"));
+    automation::PutProperty(*p.control->FontObject(), "Italic", Variant::Bool(true));
+    platform::gdi::TextMeasure mono = expected();
+    ASSERT_NE(mono.width, system.width) << "the fonts must tell apart";
+    EXPECT_EQ(p.get("TextWide").toI2(), mono.width);
+    EXPECT_EQ(p.get("TextHigh").toI2(), mono.height);
+}
+
+TEST(TextDraw, DrawsWithTheControlsFont) {
+    auto inkOf = [](TextControl& p) {
+        p.put("FontTransparent", Variant::Bool(true));
+        p.put("Text", Variant::String("Ag"));
+        p.call("TextDraw");
+        int ink = 0;
+        for (Rgb pixel : p.pixels()) ink += pixel == kRed;
+        return ink;
+    };
+    TextControl plain;
+    TextControl underlined;
+    automation::PutProperty(*underlined.control->FontObject(), "Underline", Variant::Bool(true));
+    TextControl big;
+    automation::PutProperty(*big.control->FontObject(), "Size", Variant::I2(20));
+    int plainInk = inkOf(plain);
+    EXPECT_GT(plainInk, 0);
+    EXPECT_GT(inkOf(underlined), plainInk);
+    EXPECT_GT(inkOf(big), 2 * plainInk);
+}
+
+TEST(FontMapping, TheDescriptionBecomesAnAliasedPixelSizedFont) {
+    QFont system = control::DrawingFont(control::SystemFontDescription());
+    QFont reference = platform::gdi::SystemFont();
+    EXPECT_EQ(system.family(), reference.family());
+    EXPECT_EQ(system.pixelSize(), reference.pixelSize());
+    EXPECT_EQ(QFontMetrics(system).height(), QFontMetrics(reference).height());
+    QFont font = control::DrawingFont({.name = "DejaVu Serif",
+                                       .sizeUnits = 120000,
+                                       .weight = 800,
+                                       .italic = true,
+                                       .underline = true,
+                                       .strikethrough = true});
+    EXPECT_EQ(font.family(), "DejaVu Serif");
+    EXPECT_EQ(font.pixelSize(), 16) << "12 points at 96 dpi";
+    EXPECT_EQ(font.weight(), QFont::ExtraBold);
+    EXPECT_TRUE(font.italic() && font.underline() && font.strikeOut());
+    EXPECT_EQ(font.styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+    EXPECT_EQ(control::DrawingFont({.name = "x", .sizeUnits = 1}).pixelSize(), 1);
+    EXPECT_EQ(control::DrawingFont({.name = "x", .sizeUnits = 10000, .weight = 0}).weight(),
+              QFont::Normal);
+    EXPECT_EQ(control::PixelSizeOf(3750), 1) << "half a pixel rounds up";
+    EXPECT_EQ(control::PixelSizeOf(3749), 1) << "never below one pixel";
+    EXPECT_EQ(control::PixelSizeOf(11250), 2);
+    EXPECT_EQ(control::PixelSizeOf(control::FontDescription::kMaxSizeUnits), 16384);
 }
 
 TEST(TextMeasure, AutoSizeWithAnEmptyBoxMeasuresNothing) {

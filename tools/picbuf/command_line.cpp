@@ -106,6 +106,14 @@ Values
                       names a picture file, read as LoadPicture reads it:
                       .ico and .cur files are icons, other images bitmaps;
                       "" is an empty picture
+  Font="Size=14;Weight=700;Name=DejaVu Serif"
+                      text put into Font is a font description:
+                      Key=value fields separated by ';' from Size (points,
+                      up to four decimals), Weight (0 to 1000, 700 and more
+                      is bold), Charset (0 to 255), Italic, Underline,
+                      Strikethrough (True or False), and Name last, taking
+                      the rest of the text; a field left out keeps the
+                      system font's value (DejaVu Sans, 9.75 points)
   [1,2,3]             an array shaped to the parameter's element type and
                       passed by reference
   @N                  an array of N zeros, passed the same way
@@ -115,11 +123,12 @@ K counting the arguments from 1.
 
 Output
   Results go to standard output: Booleans as True/False, text as it is,
-  numbers in decimal, objects by control name or Nothing. An automation error
-  prints "error N: message" on standard error, N being the control's error
-  number, or the SCODE in hex for any other error
-  (error 0x80020006: Unknown name: Foo). A statement that cannot be parsed,
-  or names no control, prints "picbuf: ..." on standard error.
+  numbers in decimal, fonts in the form Font= takes, other objects by
+  control name or Nothing. An automation error prints "error N: message"
+  on standard error, N being the control's error number, or the SCODE in
+  hex for any other error (error 0x80020006: Unknown name: Foo). A
+  statement that cannot be parsed, or names no control, prints
+  "picbuf: ..." on standard error.
 
 Options
   --controls N   create N controls, 1 to 64 (default 2)

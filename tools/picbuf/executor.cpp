@@ -79,7 +79,7 @@ void Executor::execute(const Statement& statement) {
     if (statement.value) {
         automation::ParamInfo valueShape{.name = member->name, .type = member->type};
         if (member->type == VarType::Dispatch)
-            AddObjectValue(call, *statement.value, controls_);
+            AddObjectValue(call, *statement.value, *id, controls_);
         else
             AddArgument(call, *statement.value, &valueShape, controls_);
         control.Invoke(*id, InvokeKind::PropertyPut, call.values());

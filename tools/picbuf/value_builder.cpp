@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "control/dispids.h"
+#include "control/font.h"
 #include "control/load_picture.h"
 
 namespace pm32::tools {
@@ -87,12 +89,21 @@ void AddArgument(CallArguments& call, const Literal& literal, const automation::
                literal);
 }
 
-void AddObjectValue(CallArguments& call, const Literal& literal, const ControlSet& controls) {
+void AddObjectValue(CallArguments& call, const Literal& literal, automation::DispId member,
+                    const ControlSet& controls) {
     const Scalar* scalar = std::get_if<Scalar>(&literal);
     Variant value = scalar != nullptr ? ScalarValue(*scalar, controls) : Variant();
     if (value.type() != VarType::String) {
         automation::ParamInfo object{.name = {}, .type = VarType::Dispatch};
         AddArgument(call, literal, &object, controls);
+        return;
+    }
+    if (member == control::dispid::Font) {
+        std::optional<control::FontDescription> font = control::ParseFontText(value.toString());
+        if (!font)
+            throw AutomationError(automation::ControlScode(control::kInvalidPropertyValue),
+                                  "Invalid font: " + value.toString());
+        call.add(Variant::Object(std::make_shared<control::Font>(std::move(*font))));
         return;
     }
     std::shared_ptr<control::Picture> picture = control::LoadPicture(value.toString());

@@ -17,10 +17,13 @@ automation::Variant ScalarValue(const Scalar& scalar, const ControlSet& controls
 void AddArgument(CallArguments& call, const Literal& literal, const automation::ParamInfo* param,
                  const ControlSet& controls);
 
-// Adds the value put into an object-typed property. Text there names a
-// picture file, read as Basic's LoadPicture reads it, so Picture=photo.bmp
-// stands for Set Picture = LoadPicture("photo.bmp") and Picture="" for an
-// empty picture. Other literals are added as AddArgument adds them.
-void AddObjectValue(CallArguments& call, const Literal& literal, const ControlSet& controls);
+// Adds the value put into an object-typed property. Text put into the stock
+// Font is a font in its persisted text form ("Size=14;Weight=700"); text put
+// into any other names a picture file, read as Basic's LoadPicture reads it,
+// so Picture=photo.bmp stands for Set Picture = LoadPicture("photo.bmp") and
+// Picture="" for an empty picture. Other literals are added as AddArgument
+// adds them.
+void AddObjectValue(CallArguments& call, const Literal& literal, automation::DispId member,
+                    const ControlSet& controls);
 
 }  // namespace pm32::tools

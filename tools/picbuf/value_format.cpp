@@ -1,5 +1,7 @@
 #include "tools/picbuf/value_format.h"
 
+#include "control/font.h"
+
 namespace pm32::tools {
 
 using automation::VarType;
@@ -24,6 +26,8 @@ std::string FormatValue(const automation::Variant& value, const ControlSet& cont
         case VarType::Dispatch: {
             automation::DispatchPtr object = value.toDispatch();
             if (!object) return "Nothing";
+            if (auto font = std::dynamic_pointer_cast<control::Font>(object))
+                return control::FontText(font->Description());
             std::string_view name = controls.nameOf(object.get());
             return name.empty() ? "Object" : std::string(name);
         }

@@ -8,8 +8,8 @@
 namespace pm32::tools {
 
 // A value as the container prints it: Booleans as True/False, text as it is,
-// numbers in decimal, arrays as [v0,v1,...], objects by control name (Nothing
-// for the null object).
+// numbers in decimal, arrays as [v0,v1,...], fonts in their persisted text
+// form, other objects by control name (Nothing for the null object).
 std::string FormatValue(const automation::Variant& value, const ControlSet& controls);
 
 }  // namespace pm32::tools

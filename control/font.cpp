@@ -1,7 +1,6 @@
 #include "control/font.h"
 
 #include <cmath>
-#include <tuple>
 
 namespace pm32::control {
 namespace {
@@ -9,8 +8,6 @@ namespace {
 using automation::AutomationError;
 using automation::DispId;
 using automation::InvokeKind;
-using automation::MemberInfo;
-using automation::MemberKind;
 using automation::Variant;
 using automation::VarType;
 
@@ -32,26 +29,17 @@ constexpr const char* kSource = "Font";
 }
 
 const automation::TypeInfo& fontTypeInfo() {
-    static const automation::TypeInfo info = [] {
-        automation::TypeInfo t;
-        t.name = "Font";
-        for (auto [id, name, type] :
-             {std::tuple{kName, "Name", VarType::String}, std::tuple{kSize, "Size", VarType::R8},
-              std::tuple{kBold, "Bold", VarType::Bool},
-              std::tuple{kItalic, "Italic", VarType::Bool},
-              std::tuple{kUnderline, "Underline", VarType::Bool},
-              std::tuple{kStrikethrough, "Strikethrough", VarType::Bool},
-              std::tuple{kWeight, "Weight", VarType::I2},
-              std::tuple{kCharset, "Charset", VarType::I2}})
-            t.members.push_back({.id = id,
-                                 .name = name,
-                                 .kind = MemberKind::Property,
-                                 .type = type,
-                                 .params = {},
-                                 .readable = true,
-                                 .writable = true});
-        return t;
-    }();
+    static const automation::TypeInfo info =
+        automation::PropertyTypeInfo("Font",
+                                     {{kName, "Name", VarType::String},
+                                      {kSize, "Size", VarType::R8},
+                                      {kBold, "Bold", VarType::Bool},
+                                      {kItalic, "Italic", VarType::Bool},
+                                      {kUnderline, "Underline", VarType::Bool},
+                                      {kStrikethrough, "Strikethrough", VarType::Bool},
+                                      {kWeight, "Weight", VarType::I2},
+                                      {kCharset, "Charset", VarType::I2}},
+                                     true);
     return info;
 }
 
@@ -80,9 +68,7 @@ void Font::SetDescription(const FontDescription& description) {
 }
 
 std::optional<DispId> Font::GetIdOfName(std::string_view name) const {
-    const MemberInfo* member = fontTypeInfo().find(name);
-    if (member == nullptr) return std::nullopt;
-    return member->id;
+    return automation::IdOfMember(fontTypeInfo(), name);
 }
 
 Variant Font::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {

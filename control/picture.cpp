@@ -1,15 +1,11 @@
 #include "control/picture.h"
 
-#include <tuple>
-
 namespace pm32::control {
 namespace {
 
 using automation::AutomationError;
 using automation::DispId;
 using automation::InvokeKind;
-using automation::MemberInfo;
-using automation::MemberKind;
 using automation::Variant;
 using automation::VarType;
 
@@ -22,20 +18,12 @@ constexpr DispId kHeight = 5;
 std::int32_t himetric(int pixels) { return static_cast<std::int32_t>(pixels * 2540LL / 96); }
 
 const automation::TypeInfo& pictureTypeInfo() {
-    static const automation::TypeInfo info = [] {
-        automation::TypeInfo t;
-        t.name = "Picture";
-        for (auto [id, name, type] :
-             {std::tuple{kType, "Type", VarType::I2}, std::tuple{kWidth, "Width", VarType::I4},
-              std::tuple{kHeight, "Height", VarType::I4}})
-            t.members.push_back({.id = id,
-                                 .name = name,
-                                 .kind = MemberKind::Property,
-                                 .type = type,
-                                 .params = {},
-                                 .readable = true});
-        return t;
-    }();
+    static const automation::TypeInfo info =
+        automation::PropertyTypeInfo("Picture",
+                                     {{kType, "Type", VarType::I2},
+                                      {kWidth, "Width", VarType::I4},
+                                      {kHeight, "Height", VarType::I4}},
+                                     false);
     return info;
 }
 
@@ -45,9 +33,7 @@ Picture::Picture(PictureType type, QImage image, QPoint hotSpot)
     : type_(type), image_(std::move(image)), hotSpot_(hotSpot) {}
 
 std::optional<DispId> Picture::GetIdOfName(std::string_view name) const {
-    const MemberInfo* member = pictureTypeInfo().find(name);
-    if (member == nullptr) return std::nullopt;
-    return member->id;
+    return automation::IdOfMember(pictureTypeInfo(), name);
 }
 
 Variant Picture::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {

@@ -1,6 +1,5 @@
 #include "platform/automation/dispatch.h"
 
-
 #include "platform/text_compare.h"
 
 namespace pm32::automation {
@@ -24,6 +23,27 @@ const MemberInfo* TypeInfo::find(std::string_view wanted) const {
     for (const MemberInfo& m : members)
         if (platform::EqualsIgnoringCase(m.name, wanted)) return &m;
     return nullptr;
+}
+
+TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> rows,
+                          bool writable) {
+    TypeInfo info;
+    info.name = std::move(name);
+    for (const PropertyRow& row : rows)
+        info.members.push_back({.id = row.id,
+                                .name = row.name,
+                                .kind = MemberKind::Property,
+                                .type = row.type,
+                                .params = {},
+                                .readable = true,
+                                .writable = writable});
+    return info;
+}
+
+std::optional<DispId> IdOfMember(const TypeInfo& info, std::string_view name) {
+    const MemberInfo* member = info.find(name);
+    if (member == nullptr) return std::nullopt;
+    return member->id;
 }
 
 Variant GetProperty(Dispatch& object, std::string_view name) {

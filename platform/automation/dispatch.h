@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,6 +58,21 @@ struct TypeInfo {
     const MemberInfo* find(DispId id) const;
     const MemberInfo* find(std::string_view name) const;  // without case
 };
+
+// One property of an object described by properties alone.
+struct PropertyRow {
+    DispId id;
+    const char* name;
+    VarType type;
+};
+
+// The type description of such an object; every property readable, and
+// writable as asked.
+TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> rows, bool writable);
+
+// The identifier of a described member, compared without case; what most
+// objects answer to GetIdOfName.
+std::optional<DispId> IdOfMember(const TypeInfo& info, std::string_view name);
 
 // An object reached by late binding.
 class Dispatch {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_dir.h"
 #include "formats/bmp.h"
 
 namespace {
@@ -14,27 +15,9 @@ namespace {
 constexpr std::int32_t kWidth = 4000;
 constexpr std::int32_t kHeight = 3000;
 
-// A private directory holding the benchmark's files, removed at exit.
-class BenchDir {
-  public:
-    BenchDir() {
-        char pattern[] = "/tmp/pm32-bmp-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) std::abort();
-        root_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(root_); }
-    BenchDir(const BenchDir&) = delete;
-    BenchDir& operator=(const BenchDir&) = delete;
-
-    std::string path(const std::string& name) const { return root_ + "/" + name; }
-
-  private:
-    std::string root_;
-};
-
 // One 24-bit source image and its stored file, made once for all benchmarks.
 struct Fixture {
-    BenchDir dir;
+    pm32::bench::BenchDir dir{"bmp"};
     pm32::ZDib image;
     std::string stored = dir.path("source.bmp");
     std::size_t fileBytes = 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_dir.h"
 #include "formats/gif.h"
 
 namespace {
@@ -17,28 +18,10 @@ constexpr std::int32_t kWidth = 4000;
 constexpr std::int32_t kHeight = 3000;
 constexpr std::int64_t kPixels = std::int64_t{kWidth} * kHeight;
 
-// A private directory holding the benchmark's files, removed at exit.
-class BenchDir {
-  public:
-    BenchDir() {
-        char pattern[] = "/tmp/pm32-gif-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) std::abort();
-        root_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(root_); }
-    BenchDir(const BenchDir&) = delete;
-    BenchDir& operator=(const BenchDir&) = delete;
-
-    std::string path(const std::string& name) const { return root_ + "/" + name; }
-
-  private:
-    std::string root_;
-};
-
 // A photograph-like 8-bit picture: a smooth diagonal gradient with grain,
 // quantised to a 256-entry colour ramp, and its GIF written by our writer.
 struct Fixture {
-    BenchDir dir;
+    pm32::bench::BenchDir dir{"gif"};
     pm32::ZDib image;
     std::string stored = dir.path("source.gif");
     std::uintmax_t fileBytes = 0;

@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 // clang-format on
 
+#include "bench/bench_dir.h"
 #include "formats/jpeg.h"
 #include "formats/png.h"
 #include "platform/global_memory.h"
@@ -25,28 +26,10 @@ namespace {
 constexpr std::int32_t kWidth = 4000;
 constexpr std::int32_t kHeight = 3000;
 
-// A private directory holding the benchmark's files, removed at exit.
-class BenchDir {
-  public:
-    BenchDir() {
-        char pattern[] = "/tmp/pm32-png-jpeg-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) std::abort();
-        root_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(root_); }
-    BenchDir(const BenchDir&) = delete;
-    BenchDir& operator=(const BenchDir&) = delete;
-
-    std::string path(const std::string& name) const { return root_ + "/" + name; }
-
-  private:
-    std::string root_;
-};
-
 // A photo-like 12-megapixel picture: smooth gradients with a little grain,
 // stored once as JPEG (quality 85) and PNG for all benchmarks.
 struct Fixture {
-    BenchDir dir;
+    pm32::bench::BenchDir dir{"png-jpeg"};
     pm32::ZDib image;
     std::string jpeg = dir.path("source.jpg");
     std::string png = dir.path("source.png");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_dir.h"
 #include "formats/tiff.h"
 
 namespace {
@@ -19,24 +20,6 @@ constexpr std::uint32_t kHeight = 3000;
 // The writer's worst-case estimate refuses LZW strips of 24-bit rows from
 // 3885 pixels on, so true colour encoding is measured just below that.
 constexpr std::uint32_t kWidestLzwTrueColour = 3884;
-
-// A private directory holding the benchmark's files, removed at exit.
-class BenchDir {
-  public:
-    BenchDir() {
-        char pattern[] = "/tmp/pm32-tiff-bench-XXXXXX";
-        if (::mkdtemp(pattern) == nullptr) std::abort();
-        root_ = pattern;
-    }
-    ~BenchDir() { std::filesystem::remove_all(root_); }
-    BenchDir(const BenchDir&) = delete;
-    BenchDir& operator=(const BenchDir&) = delete;
-
-    std::string path(const std::string& name) const { return root_ + "/" + name; }
-
-  private:
-    std::string root_;
-};
 
 // A photograph-like picture: smooth fractal shapes in each channel with a
 // little sensor noise, as RGB rows top first.
@@ -141,7 +124,7 @@ pm32::ZDib imageOf(const std::vector<std::uint8_t>& rgb, std::uint32_t width, st
 
 // The picture, its LZW file written by libtiff, and the images our writer stores.
 struct Fixture {
-    BenchDir dir;
+    pm32::bench::BenchDir dir{"tiff"};
     std::vector<std::uint8_t> rgb = picture(kWidth, kHeight);
     std::string lzw = dir.path("libtiff-lzw.tif");
     pm32::ZDib trueColour = imageOf(rgb, kWidestLzwTrueColour, 24);

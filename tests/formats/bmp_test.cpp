@@ -10,12 +10,13 @@
 
 #include "engine/dib_layout.h"
 #include "platform/global_memory.h"
+#include "tests/support/codec_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32 {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 using test::TempDir;
 
 void appendLe16(Bytes& out, std::uint32_t v) {
@@ -103,11 +104,6 @@ Bytes pixelsOf(const ZDib& image) {
     return Bytes(start, start + image.PixelBytes());
 }
 
-Bytes blockOf(HGLOBAL handle) {
-    platform::Locked block(handle);
-    return block ? Bytes(block.data(), block.data() + block.size()) : Bytes{};
-}
-
 std::vector<PALETTEENTRY> paletteOf(const ZDib& image) {
     std::vector<PALETTEENTRY> entries(image.colorsUsed);
     entries.resize(image.GetPalette(entries));
@@ -131,18 +127,9 @@ class BlockLimit {
     std::size_t saved_;
 };
 
-// Every test must leave the block count as it found it, failures included.
-class BmpTest : public ::testing::Test {
+class BmpTest : public test::CodecTest {
   protected:
-    void TearDown() override { EXPECT_EQ(platform::LiveBlockCount(), blocksAtStart_); }
-
-    ZDib load(const Bytes& bytes) {
-        std::string path = dir_.path("in.bmp");
-        test::writeFile(path, bytes);
-        ZDib image;
-        LoadBMP(image, path);
-        return image;
-    }
+    ZDib load(const Bytes& bytes) { return loadFile("in.bmp", bytes, LoadBMP); }
 
     void expectRefused(const Bytes& bytes, ErrorNumber expected) {
         std::size_t before = platform::LiveBlockCount();
@@ -151,12 +138,6 @@ class BmpTest : public ::testing::Test {
         EXPECT_EQ(image.handle, 0u);
         EXPECT_EQ(platform::LiveBlockCount(), before);
     }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    TempDir dir_;
-    std::size_t blocksAtStart_ = platform::LiveBlockCount();
 };
 
 using BmpReadTest = BmpTest;
@@ -288,7 +269,7 @@ TEST_F(BmpReadTest, CoreHeaderGivesTheSameImageAsTheInfoHeader) {
         ZDib fromCore = load(core.bytes());
         ASSERT_EQ(fromInfo.error, 0);
         ASSERT_EQ(fromCore.error, 0);
-        EXPECT_EQ(blockOf(fromCore.handle), blockOf(fromInfo.handle));
+        EXPECT_EQ(test::BlockBytes(fromCore.handle), test::BlockBytes(fromInfo.handle));
     }
 }
 
@@ -570,7 +551,7 @@ TEST_F(BmpWriteTest, FileIsTheFileHeaderFollowedByTheBlock) {
         ASSERT_EQ(image.error, 0);
 
         Bytes file = test::readFile(out);
-        Bytes block = blockOf(image.handle);
+        Bytes block = test::BlockBytes(image.handle);
         ASSERT_EQ(file.size(), 14 + block.size());
         EXPECT_EQ(file[0], 'B');
         EXPECT_EQ(file[1], 'M');
@@ -592,7 +573,7 @@ TEST_F(BmpWriteTest, StoredFilesLoadBackUnchanged) {
             ZDib back;
             LoadBMP(back, out);
             ASSERT_EQ(back.error, 0);
-            EXPECT_EQ(blockOf(back.handle), blockOf(image.handle));
+            EXPECT_EQ(test::BlockBytes(back.handle), test::BlockBytes(image.handle));
         }
     }
 }
@@ -610,7 +591,7 @@ TEST_F(BmpWriteTest, LargerBlocksAreWrittenWhole) {
         StoreBMP(image, out);
         ASSERT_EQ(image.error, 0);
         Bytes file = test::readFile(out);
-        Bytes block = blockOf(image.handle);
+        Bytes block = test::BlockBytes(image.handle);
         ASSERT_EQ(file.size(), 14 + block.size());
         EXPECT_EQ(readLe32(&file[2]), file.size());
         EXPECT_TRUE(std::equal(block.begin(), block.end(), file.begin() + 14));
@@ -717,7 +698,7 @@ TEST_F(BmpPaintbrushObjectTest, DecodesTheBitmapItCarries) {
         ZDib image = DecodePaintbrushObject(object.bytes());
         ASSERT_EQ(image.error, 0);
         ASSERT_NE(image.handle, 0u);
-        EXPECT_EQ(blockOf(image.handle), blockOf(source.handle));
+        EXPECT_EQ(test::BlockBytes(image.handle), test::BlockBytes(source.handle));
         EXPECT_EQ(VerifyDib(image.handle), 0);
     }
 }

@@ -10,12 +10,13 @@
 #include "formats/engine_file.h"
 #include "formats/pcx_rle.h"
 #include "platform/global_memory.h"
+#include "tests/support/codec_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32 {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 struct Rgb {
     std::uint8_t r, g, b;
@@ -69,19 +70,6 @@ std::array<Rgb, 16> headerRamp() {
     return colors;
 }
 
-Bytes rowOf(const ZDib& image, std::int32_t topRow, std::size_t bytes) {
-    platform::Locked block(image.handle);
-    if (!block) return {};
-    const std::uint8_t* row = block.data() + image.PixelOffset() +
-                              static_cast<std::size_t>(image.height - 1 - topRow) * image.rowBytes;
-    return Bytes(row, row + bytes);
-}
-
-Bytes blockOf(const ZDib& image) {
-    platform::Locked block(image.handle);
-    return block ? Bytes(block.data(), block.data() + block.size()) : Bytes{};
-}
-
 PALETTEENTRY entry(const ZDib& image, std::size_t index) {
     PALETTEENTRY table[256] = {};
     image.GetPalette(table);
@@ -100,18 +88,9 @@ Bytes encode(const Bytes& line) {
     return out;
 }
 
-// Every test must leave the block count as it found it, failures included.
-class PcxTest : public ::testing::Test {
+class PcxTest : public test::CodecTest {
   protected:
-    void TearDown() override { EXPECT_EQ(platform::LiveBlockCount(), blocksAtStart_); }
-
-    ZDib load(const Bytes& bytes) {
-        std::string file = path("in.pcx");
-        test::writeFile(file, bytes);
-        ZDib image;
-        LoadPCX(image, file);
-        return image;
-    }
+    ZDib load(const Bytes& bytes) { return loadFile("in.pcx", bytes, LoadPCX); }
 
     void expectRefused(const Bytes& bytes, ErrorNumber expected) {
         ZDib image = load(bytes);
@@ -126,12 +105,6 @@ class PcxTest : public ::testing::Test {
         EXPECT_EQ(image.error, 0);
         return test::readFile(file);
     }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    test::TempDir dir_;
-    std::size_t blocksAtStart_ = platform::LiveBlockCount();
 };
 
 using PcxCoderTest = PcxTest;
@@ -177,8 +150,8 @@ TEST_F(PcxReadTest, EightBitRowsComeFromTheTopWithTheTrailerColours) {
     EXPECT_EQ(image.width, 4);
     EXPECT_EQ(image.height, 2);
     EXPECT_EQ(image.depth, 8u);
-    EXPECT_EQ(rowOf(image, 0, 4), (Bytes{1, 1, 1, 1}));
-    EXPECT_EQ(rowOf(image, 1, 4), (Bytes{2, 3, 200, 4}));
+    EXPECT_EQ(test::RowBytes(image, 0, 4), (Bytes{1, 1, 1, 1}));
+    EXPECT_EQ(test::RowBytes(image, 1, 4), (Bytes{2, 3, 200, 4}));
     expectColor(entry(image, 200), {200, 7, 55});
 }
 
@@ -222,8 +195,8 @@ TEST_F(PcxReadTest, OneBitPaletteInfoZeroMeansBlackAndWhite) {
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.width, 10);
-    EXPECT_EQ(rowOf(image, 0, 2), (Bytes{0xAA, 0x80}));
-    EXPECT_EQ(rowOf(image, 1, 2), (Bytes{0x55, 0x3F}));
+    EXPECT_EQ(test::RowBytes(image, 0, 2), (Bytes{0xAA, 0x80}));
+    EXPECT_EQ(test::RowBytes(image, 1, 2), (Bytes{0x55, 0x3F}));
     expectColor(entry(image, 0), {0, 0, 0});
     expectColor(entry(image, 1), {255, 255, 255});
 
@@ -243,8 +216,8 @@ TEST_F(PcxReadTest, ThreePlanesAreRedGreenBlueAndRunsStayInTheirPlane) {
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.depth, 24u);
-    EXPECT_EQ(rowOf(image, 0, 9), (Bytes{30, 20, 10, 31, 21, 11, 32, 22, 12}));
-    EXPECT_EQ(rowOf(image, 1, 9), (Bytes{3, 2, 1, 3, 2, 1, 3, 2, 1}));
+    EXPECT_EQ(test::RowBytes(image, 0, 9), (Bytes{30, 20, 10, 31, 21, 11, 32, 22, 12}));
+    EXPECT_EQ(test::RowBytes(image, 1, 9), (Bytes{3, 2, 1, 3, 2, 1, 3, 2, 1}));
 }
 
 TEST_F(PcxReadTest, HeaderOriginAndLineLengthAreUsed) {
@@ -259,7 +232,7 @@ TEST_F(PcxReadTest, HeaderOriginAndLineLengthAreUsed) {
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.width, 3);
     EXPECT_EQ(image.height, 1);
-    EXPECT_EQ(rowOf(image, 0, 4), (Bytes{1, 2, 3, 0}));
+    EXPECT_EQ(test::RowBytes(image, 0, 4), (Bytes{1, 2, 3, 0}));
 }
 
 TEST_F(PcxReadTest, UnacceptedHeadersAreRefused) {
@@ -397,7 +370,7 @@ TEST_F(PcxWriteTest, StoredImagesLoadBackUnchanged) {
             ZDib back;
             LoadPCX(back, path("out.pcx"));
             ASSERT_EQ(back.error, 0);
-            EXPECT_EQ(blockOf(back), blockOf(image));
+            EXPECT_EQ(test::BlockBytes(back.handle), test::BlockBytes(image.handle));
         }
     }
 }

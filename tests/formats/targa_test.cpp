@@ -10,12 +10,13 @@
 #include "engine/dib_layout.h"
 #include "formats/targa_file.h"
 #include "platform/global_memory.h"
+#include "tests/support/codec_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32 {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 // A Targa file assembled field by field; map and data are stored as given.
 struct TgaFile {
@@ -50,23 +51,10 @@ struct TgaFile {
     }
 };
 
-Bytes rowOf(const ZDib& image, std::int32_t topRow, std::size_t bytes) {
-    platform::Locked block(image.handle);
-    if (!block) return {};
-    const std::uint8_t* row = block.data() + image.PixelOffset() +
-                              static_cast<std::size_t>(image.height - 1 - topRow) * image.rowBytes;
-    return Bytes(row, row + bytes);
-}
-
-Bytes blockOf(const ZDib& image) {
-    platform::Locked block(image.handle);
-    return block ? Bytes(block.data(), block.data() + block.size()) : Bytes{};
-}
-
 // The colour table and rows, without the header (whose image size field
 // differs between created and loaded images).
 Bytes tableAndPixels(const ZDib& image) {
-    Bytes block = blockOf(image);
+    Bytes block = test::BlockBytes(image.handle);
     return block.size() > dib::kHeaderSize ? Bytes(block.begin() + dib::kHeaderSize, block.end())
                                            : Bytes{};
 }
@@ -86,18 +74,9 @@ std::size_t openDescriptors() {
     return count;
 }
 
-// Every test must leave the block count as it found it, failures included.
-class TargaTest : public ::testing::Test {
+class TargaTest : public test::CodecTest {
   protected:
-    void TearDown() override { EXPECT_EQ(platform::LiveBlockCount(), blocksAtStart_); }
-
-    ZDib load(const Bytes& bytes) {
-        std::string file = path("in.tga");
-        test::writeFile(file, bytes);
-        ZDib image;
-        LoadTGA(image, file);
-        return image;
-    }
+    ZDib load(const Bytes& bytes) { return loadFile("in.tga", bytes, LoadTGA); }
 
     void expectRefused(const Bytes& bytes) {
         ZDib image = load(bytes);
@@ -111,12 +90,6 @@ class TargaTest : public ::testing::Test {
         EXPECT_EQ(image.error, 0);
         return test::readFile(file);
     }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    test::TempDir dir_;
-    std::size_t blocksAtStart_ = platform::LiveBlockCount();
 };
 
 using TargaFileTest = TargaTest;
@@ -168,15 +141,15 @@ TEST_F(TargaReadTest, TrueColourRowsRunFromTheBottomUnlessTheDescriptorSaysTop) 
     ZDib bottomUp = load(file.bytes());
     ASSERT_EQ(bottomUp.error, 0);
     EXPECT_EQ(bottomUp.depth, 24u);
-    EXPECT_EQ(rowOf(bottomUp, 1, 6), sequence(6, 1));
-    EXPECT_EQ(rowOf(bottomUp, 0, 6), sequence(6, 7));
+    EXPECT_EQ(test::RowBytes(bottomUp, 1, 6), sequence(6, 1));
+    EXPECT_EQ(test::RowBytes(bottomUp, 0, 6), sequence(6, 7));
 
     TgaFile twin = file;
     twin.descriptor = 0x20;
     std::rotate(twin.data.begin(), twin.data.begin() + 6, twin.data.end());
     ZDib topDown = load(twin.bytes());
     ASSERT_EQ(topDown.error, 0);
-    EXPECT_EQ(blockOf(topDown), blockOf(bottomUp));
+    EXPECT_EQ(test::BlockBytes(topDown.handle), test::BlockBytes(bottomUp.handle));
 }
 
 TEST_F(TargaReadTest, BlockCarriesTheImageSizeAndAFullTable) {
@@ -186,7 +159,7 @@ TEST_F(TargaReadTest, BlockCarriesTheImageSizeAndAFullTable) {
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(VerifyDib(image.handle), 0);
-    EXPECT_EQ(readLe32(blockOf(image).data() + dib::kSizeImage), 24u);
+    EXPECT_EQ(readLe32(test::BlockBytes(image.handle).data() + dib::kSizeImage), 24u);
 
     TgaFile mapped;
     mapped.type = 1;
@@ -198,7 +171,7 @@ TEST_F(TargaReadTest, BlockCarriesTheImageSizeAndAFullTable) {
     ZDib indexed = load(mapped.bytes());
     ASSERT_EQ(indexed.error, 0);
     EXPECT_EQ(indexed.colorsUsed, 256u);
-    EXPECT_EQ(readLe32(blockOf(indexed).data() + dib::kSizeImage), 8u);
+    EXPECT_EQ(readLe32(test::BlockBytes(indexed.handle).data() + dib::kSizeImage), 8u);
 }
 
 TEST_F(TargaReadTest, ColourMapFillsTheTableFromItsFirstEntry) {
@@ -220,7 +193,7 @@ TEST_F(TargaReadTest, ColourMapFillsTheTableFromItsFirstEntry) {
     EXPECT_EQ(table[3].peRed, 30);
     EXPECT_EQ(table[4].peGreen, 50);
     EXPECT_EQ(table[5].peRed, 0);
-    EXPECT_EQ(rowOf(image, 1, 2), (Bytes{0, 3}));
+    EXPECT_EQ(test::RowBytes(image, 1, 2), (Bytes{0, 3}));
 }
 
 TEST_F(TargaReadTest, SixteenAndThirtyTwoBitMapEntriesAreWidened) {
@@ -255,8 +228,8 @@ TEST_F(TargaReadTest, SixteenBitPixelsWidenEachFiveBitField) {
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.depth, 24u);
-    EXPECT_EQ(rowOf(image, 1, 6), (Bytes{255, 255, 255, 255, 0, 0}));
-    EXPECT_EQ(rowOf(image, 0, 6), (Bytes{0, 255, 0, 0, 0, 255}));
+    EXPECT_EQ(test::RowBytes(image, 1, 6), (Bytes{255, 255, 255, 255, 0, 0}));
+    EXPECT_EQ(test::RowBytes(image, 0, 6), (Bytes{0, 255, 0, 0, 0, 255}));
 }
 
 TEST_F(TargaReadTest, ThirtyTwoBitPixelsDropAlpha) {
@@ -266,7 +239,7 @@ TEST_F(TargaReadTest, ThirtyTwoBitPixelsDropAlpha) {
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.depth, 24u);
-    EXPECT_EQ(rowOf(image, 1, 6), (Bytes{1, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(test::RowBytes(image, 1, 6), (Bytes{1, 2, 3, 5, 6, 7}));
 }
 
 TEST_F(TargaReadTest, PacketsCrossRowEnds) {
@@ -279,9 +252,9 @@ TEST_F(TargaReadTest, PacketsCrossRowEnds) {
     file.data = {0x83, 9, 9, 9, 0x02, 1, 1, 1, 2, 2, 2, 3, 3, 3, 0x81, 4, 4, 4};
     ZDib image = load(file.bytes());
     ASSERT_EQ(image.error, 0);
-    EXPECT_EQ(rowOf(image, 2, 9), Bytes(9, 9));
-    EXPECT_EQ(rowOf(image, 1, 9), (Bytes{9, 9, 9, 1, 1, 1, 2, 2, 2}));
-    EXPECT_EQ(rowOf(image, 0, 9), (Bytes{3, 3, 3, 4, 4, 4, 4, 4, 4}));
+    EXPECT_EQ(test::RowBytes(image, 2, 9), Bytes(9, 9));
+    EXPECT_EQ(test::RowBytes(image, 1, 9), (Bytes{9, 9, 9, 1, 1, 1, 2, 2, 2}));
+    EXPECT_EQ(test::RowBytes(image, 0, 9), (Bytes{3, 3, 3, 4, 4, 4, 4, 4, 4}));
 }
 
 TEST_F(TargaReadTest, UnacceptedFilesAreRefused) {

@@ -6,6 +6,7 @@
 
 #include "engine/dib_layout.h"
 #include "formats/pcx.h"
+#include "tests/formats/peer_interop_test.h"
 #include "tests/support/peer_tools.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
@@ -13,59 +14,26 @@
 namespace pm32 {
 namespace {
 
+using test::Both;
+using test::ImageMagick;
+using test::Netpbm;
+using test::Peers;
+
 using Bytes = std::vector<std::uint8_t>;
 
 // ImageMagick 6 shows set bits of one-bit files as black, against the
 // file's colours and netpbm, so one-bit files are checked with netpbm alone.
-enum Peers { ImageMagick = 1, Netpbm = 2, Both = 3 };
-
-class PcxInteropTest : public ::testing::Test {
+class PcxInteropTest : public test::PeerInteropTest {
   protected:
-    void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
-        if (test::run("command -v ppmtopcx pcxtoppm >/dev/null") != 0)
-            GTEST_SKIP() << "netpbm's ppmtopcx and pcxtoppm were not found";
-    }
+    PcxInteropTest() : PeerInteropTest("ppmtopcx pcxtoppm", "pcxtoppm", LoadPCX) {}
 
-    bool convert(const std::string& arguments, const std::string& target) {
-        return test::run(test::quoted(test::convertTool()) + " " + arguments + " " +
-                         test::quoted(target) + " 2>/dev/null") == 0;
-    }
-
-    std::optional<test::RgbImage> decodeWithNetpbm(const std::string& file) {
+    std::optional<test::RgbImage> decodeWithNetpbm(const std::string& file) override {
         std::string ppm = path("netpbm.ppm");
         if (test::run("pcxtoppm " + test::quoted(file) + " > " + test::quoted(ppm) +
                       " 2>/dev/null") != 0)
             return std::nullopt;
         return test::readPpm(ppm);
     }
-
-    // Each named peer must decode the file to exactly the given pixels.
-    void expectPeersDecodeTo(const std::string& file, const test::RgbImage& ours, Peers peers) {
-        if (peers & ImageMagick) {
-            auto theirs = test::decodeWithConvert(file);
-            ASSERT_TRUE(theirs.has_value()) << "ImageMagick could not decode the file";
-            EXPECT_EQ(ours, *theirs) << "ImageMagick: " << test::describeDifference(ours, *theirs);
-        }
-        if (peers & Netpbm) {
-            auto theirs = decodeWithNetpbm(file);
-            ASSERT_TRUE(theirs.has_value()) << "pcxtoppm could not decode the file";
-            EXPECT_EQ(ours, *theirs) << "pcxtoppm: " << test::describeDifference(ours, *theirs);
-        }
-    }
-
-    void expectLoadsLikePeers(const std::string& file, std::uint32_t depth, Peers peers) {
-        ZDib image;
-        LoadPCX(image, file);
-        ASSERT_EQ(image.error, 0);
-        EXPECT_EQ(image.depth, depth);
-        expectPeersDecodeTo(file, test::toRgb(image), peers);
-    }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    test::TempDir dir_;
 };
 
 struct PeerFile {

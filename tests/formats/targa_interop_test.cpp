@@ -7,6 +7,7 @@
 
 #include "engine/dib_layout.h"
 #include "formats/targa.h"
+#include "tests/formats/peer_interop_test.h"
 #include "tests/support/peer_tools.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
@@ -14,28 +15,22 @@
 namespace pm32 {
 namespace {
 
+using test::Both;
+using test::ImageMagick;
+using test::Netpbm;
+using test::Peers;
+
 using Bytes = std::vector<std::uint8_t>;
 
 // ImageMagick widens five-bit fields by scaling (17 becomes 139, not 140), so
 // files with 15- or 16-bit colours are checked with netpbm alone.
-enum Peers { ImageMagick = 1, Netpbm = 2, Both = 3 };
-
-class TargaInteropTest : public ::testing::Test {
+class TargaInteropTest : public test::PeerInteropTest {
   protected:
-    void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
-        if (test::run("command -v pamtotga tgatoppm >/dev/null") != 0)
-            GTEST_SKIP() << "netpbm's pamtotga and tgatoppm were not found";
-    }
-
-    bool convert(const std::string& arguments, const std::string& target) {
-        return test::run(test::quoted(test::convertTool()) + " " + arguments + " " +
-                         test::quoted(target) + " 2>/dev/null") == 0;
-    }
+    TargaInteropTest() : PeerInteropTest("pamtotga tgatoppm", "tgatoppm", LoadTGA) {}
 
     // ImageMagick 6 keeps a bottom-left file's rows in file order and only
     // records the orientation, so its pixels are compared after orienting.
-    std::optional<test::RgbImage> decodeWithConvert(const std::string& file) {
+    std::optional<test::RgbImage> decodeWithConvert(const std::string& file) override {
         std::string ppm = path("convert.ppm");
         if (test::run(test::quoted(test::convertTool()) + " " + test::quoted(file) +
                       " -auto-orient -depth 8 " + test::quoted("ppm:" + ppm) + " 2>/dev/null") != 0)
@@ -45,7 +40,7 @@ class TargaInteropTest : public ::testing::Test {
 
     // tgatoppm gives 5-bit samples (maxval 31) for 15- and 16-bit colours; they
     // are widened as the reader widens them, so each field is checked exactly.
-    std::optional<test::RgbImage> decodeWithNetpbm(const std::string& file) {
+    std::optional<test::RgbImage> decodeWithNetpbm(const std::string& file) override {
         std::string ppm = path("netpbm.ppm");
         if (test::run("tgatoppm " + test::quoted(file) + " > " + test::quoted(ppm) +
                       " 2>/dev/null") != 0)
@@ -67,32 +62,6 @@ class TargaInteropTest : public ::testing::Test {
         }
         return out;
     }
-
-    void expectPeersDecodeTo(const std::string& file, const test::RgbImage& ours, Peers peers) {
-        if (peers & ImageMagick) {
-            auto theirs = decodeWithConvert(file);
-            ASSERT_TRUE(theirs.has_value()) << "ImageMagick could not decode the file";
-            EXPECT_EQ(ours, *theirs) << "ImageMagick: " << test::describeDifference(ours, *theirs);
-        }
-        if (peers & Netpbm) {
-            auto theirs = decodeWithNetpbm(file);
-            ASSERT_TRUE(theirs.has_value()) << "tgatoppm could not decode the file";
-            EXPECT_EQ(ours, *theirs) << "tgatoppm: " << test::describeDifference(ours, *theirs);
-        }
-    }
-
-    void expectLoadsLikePeers(const std::string& file, std::uint32_t depth, Peers peers) {
-        ZDib image;
-        LoadTGA(image, file);
-        ASSERT_EQ(image.error, 0);
-        EXPECT_EQ(image.depth, depth);
-        expectPeersDecodeTo(file, test::toRgb(image), peers);
-    }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    test::TempDir dir_;
 };
 
 struct PeerFile {

@@ -12,6 +12,7 @@
 #include "engine/dib_layout.h"
 #include "platform/global_memory.h"
 #include "tests/formats/picture_fixtures.h"
+#include "tests/support/codec_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32 {
@@ -146,35 +147,23 @@ std::vector<PALETTEENTRY> distinctTable(std::size_t n, unsigned seed) {
     return table;
 }
 
-class JpegTest : public ::testing::Test {
+class JpegTest : public test::CodecTest {
   protected:
     std::string write(const Bytes& bytes, const std::string& name = "in.jpg") {
-        std::string file = dir_.path(name);
-        test::writeFile(file, bytes);
-        return file;
+        return writeInput(name, bytes);
     }
 
     // Stores the image and hands back the file's bytes.
     Bytes stored(ZDib& image, int quality, int option) {
-        std::string file = dir_.path("stored.jpg");
+        std::string file = path("stored.jpg");
         StoreJPEG(image, file, quality, option);
         EXPECT_EQ(image.error, 0);
         return test::readFile(file);
     }
 
     void expectRefused(const std::string& file, ErrorNumber number) {
-        std::size_t blocks = platform::LiveBlockCount();
-        ZDib image;
-        LoadJPEG(image, file);
-        EXPECT_EQ(image.error, number);
-        EXPECT_EQ(image.handle, 0u);
-        EXPECT_EQ(platform::LiveBlockCount(), blocks);
+        expectReadRefused(file, number, LoadJPEG);
     }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    TempDir dir_;
 };
 
 TEST_F(JpegTest, ColourLoadsAs24BitsInBlueGreenRedOrderTopRowLast) {

@@ -93,9 +93,7 @@ class PcxTest : public test::CodecTest {
     ZDib load(const Bytes& bytes) { return loadFile("in.pcx", bytes, LoadPCX); }
 
     void expectRefused(const Bytes& bytes, ErrorNumber expected) {
-        ZDib image = load(bytes);
-        EXPECT_EQ(image.error, expected);
-        EXPECT_EQ(image.handle, 0u);
+        expectReadRefused(writeInput("in.pcx", bytes), expected, LoadPCX);
     }
 
     // Stores the image and returns the file's bytes.

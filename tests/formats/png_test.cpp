@@ -11,6 +11,7 @@
 #include "engine/dib_layout.h"
 #include "platform/global_memory.h"
 #include "tests/formats/picture_fixtures.h"
+#include "tests/support/codec_test.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32 {
@@ -147,28 +148,15 @@ bool isGreyRamp(const std::vector<PALETTEENTRY>& table) {
     return true;
 }
 
-class PngTest : public ::testing::Test {
+class PngTest : public test::CodecTest {
   protected:
     std::string write(const Bytes& bytes, const std::string& name = "in.png") {
-        std::string file = dir_.path(name);
-        test::writeFile(file, bytes);
-        return file;
+        return writeInput(name, bytes);
     }
 
-    // Loads the file and expects a refusal that leaves nothing behind.
     void expectRefused(const std::string& file, ErrorNumber number) {
-        std::size_t blocks = platform::LiveBlockCount();
-        ZDib image;
-        LoadPNG(image, file);
-        EXPECT_EQ(image.error, number);
-        EXPECT_EQ(image.handle, 0u);
-        EXPECT_EQ(platform::LiveBlockCount(), blocks);
+        expectReadRefused(file, number, LoadPNG);
     }
-
-    std::string path(const std::string& name) const { return dir_.path(name); }
-
-  private:
-    TempDir dir_;
 };
 
 TEST_F(PngTest, GreyFilesOfEveryDepthLoadAsEightBitsWithAGreyRamp) {

@@ -79,9 +79,7 @@ class TargaTest : public test::CodecTest {
     ZDib load(const Bytes& bytes) { return loadFile("in.tga", bytes, LoadTGA); }
 
     void expectRefused(const Bytes& bytes) {
-        ZDib image = load(bytes);
-        EXPECT_EQ(image.error, err::BadFile);
-        EXPECT_EQ(image.handle, 0u);
+        expectReadRefused(writeInput("in.tga", bytes), err::BadFile, LoadTGA);
     }
 
     Bytes store(ZDib& image, int compression) {

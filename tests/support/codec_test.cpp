@@ -19,12 +19,26 @@ Bytes RowBytes(const ZDib& image, std::int32_t topRow, std::size_t bytes) {
 
 void CodecTest::TearDown() { EXPECT_EQ(platform::LiveBlockCount(), blocksAtStart_); }
 
-ZDib CodecTest::loadFile(const std::string& name, const Bytes& bytes, Reader reader) const {
+std::string CodecTest::writeInput(const std::string& name, const Bytes& bytes) const {
     std::string file = path(name);
     writeFile(file, bytes);
+    return file;
+}
+
+ZDib CodecTest::loadFile(const std::string& name, const Bytes& bytes, Reader reader) const {
+    ZDib image;
+    reader(image, writeInput(name, bytes));
+    return image;
+}
+
+void CodecTest::expectReadRefused(const std::string& file, ErrorNumber number,
+                                  Reader reader) const {
+    std::size_t before = platform::LiveBlockCount();
     ZDib image;
     reader(image, file);
-    return image;
+    EXPECT_EQ(image.error, number);
+    EXPECT_EQ(image.handle, 0u);
+    EXPECT_EQ(platform::LiveBlockCount(), before);
 }
 
 }  // namespace pm32::test

@@ -28,8 +28,14 @@ class CodecTest : public ::testing::Test {
 
     std::string path(const std::string& name) const { return dir_.path(name); }
 
+    // Writes the bytes to the named file; its path.
+    std::string writeInput(const std::string& name, const Bytes& bytes) const;
+
     // Writes the bytes to the named file and reads it back with the reader.
     ZDib loadFile(const std::string& name, const Bytes& bytes, Reader reader) const;
+
+    // Reading the file must fail with the number and leave no block behind.
+    void expectReadRefused(const std::string& file, ErrorNumber number, Reader reader) const;
 
   private:
     TempDir dir_;

@@ -6,6 +6,7 @@
 #include "formats/bmp.h"
 #include "formats/bmp_rle.h"
 #include "formats/engine_file.h"
+#include "formats/load_through.h"
 
 namespace pm32 {
 namespace {
@@ -164,17 +165,7 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
 }  // namespace
 
 void LoadBMP(ZDib& image, const std::string& path) {
-    image.Reset();
-    EngineFile file;
-    if (!file.OpenRead(path)) {
-        image.error = err::FileMissing;
-        return;
-    }
-    ErrorNumber result = decode(file, image);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadThrough(image, path, [&](EngineFile& file) { return decode(file, image); });
 }
 
 }  // namespace pm32

@@ -8,6 +8,7 @@
 #include "formats/engine_file.h"
 #include "formats/gif.h"
 #include "formats/gif_image.h"
+#include "formats/load_through.h"
 
 namespace pm32 {
 namespace {
@@ -165,18 +166,8 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
 }  // namespace
 
 void LoadGIF(ZDib& image, const std::string& path, int imageNumber) {
-    image.Reset();
     FileProgressPump().Begin();
-    EngineFile file;
-    if (!file.OpenRead(path)) {
-        image.error = err::FileMissing;
-        return;
-    }
-    ErrorNumber result = load(file, image, imageNumber);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadThrough(image, path, [&](EngineFile& file) { return load(file, image, imageNumber); });
 }
 
 }  // namespace pm32

@@ -8,6 +8,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/engine_file.h"
+#include "formats/load_through.h"
 #include "formats/pcx_rle.h"
 
 namespace pm32 {
@@ -294,17 +295,7 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
 }  // namespace
 
 void LoadPCX(ZDib& image, const std::string& path) {
-    image.Reset();
-    EngineFile file;
-    if (!file.OpenRead(path)) {
-        image.error = err::FileMissing;
-        return;
-    }
-    ErrorNumber result = decode(file, image);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadThrough(image, path, [&](EngineFile& file) { return decode(file, image); });
 }
 
 void StorePCX(ZDib& image, const std::string& path) { image.error = store(image, path); }

@@ -7,6 +7,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/engine_file.h"
+#include "formats/load_through.h"
 #include "formats/picture_rows.h"
 #include "formats/tiff.h"
 #include "formats/tiff_directory.h"
@@ -320,17 +321,7 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
 }  // namespace
 
 void LoadTIFF(ZDib& image, const std::string& path, int imageNumber) {
-    image.Reset();
-    EngineFile file;
-    if (!file.OpenRead(path)) {
-        image.error = err::FileMissing;
-        return;
-    }
-    const ErrorNumber result = load(file, image, imageNumber);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadThrough(image, path, [&](EngineFile& file) { return load(file, image, imageNumber); });
 }
 
 }  // namespace pm32

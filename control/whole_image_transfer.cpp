@@ -101,6 +101,10 @@ void AcceptCallerDib(HGLOBAL handle) {
     if (ErrorNumber n = VerifyDib(handle); n != 0) Raise(n);
     platform::Locked block(handle);
     std::uint8_t* header = block.data();
+    // The control's sizes are 16-bit; a longer side would read back negative.
+    if (exceedsImageLimit(static_cast<std::int32_t>(readLe32(header + dib::kWidth)),
+                          static_cast<std::int32_t>(readLe32(header + dib::kHeight))))
+        Raise(err::BadArea);
     std::uint32_t depth = readLe16(header + dib::kBitCount);
     if (depth == 24 || readLe32(header + dib::kClrUsed) != 0) return;
     std::uint32_t full = fullTableSize(depth);

@@ -79,6 +79,14 @@ inline std::uint32_t fullTableSize(std::uint32_t depth) {
     return depth == 1 || depth == 4 || depth == 8 ? 1u << depth : 0u;
 }
 
+// The control's sizes and coordinates are 16-bit, so no image side may be
+// longer; anything longer is refused before its block is allocated.
+inline constexpr std::int64_t kMostImageSide = 32767;
+
+inline bool exceedsImageLimit(std::int64_t width, std::int64_t height) {
+    return width > kMostImageSide || height > kMostImageSide;
+}
+
 inline bool isSupportedDepth(std::uint32_t depth) {
     return depth == 1 || depth == 4 || depth == 8 || depth == 24;
 }

@@ -175,7 +175,7 @@ void ZDib::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint32_t n
         error = reportFailure(err::BadDepth, 9021);
         return;
     }
-    if (newWidth <= 0 || newHeight <= 0) {
+    if (newWidth <= 0 || newHeight <= 0 || exceedsImageLimit(newWidth, newHeight)) {
         error = reportFailure(err::BadArea, 9024);
         return;
     }

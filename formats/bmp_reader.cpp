@@ -13,6 +13,10 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
+// The version 4 and 5 headers add colour-space fields to the 40-byte form,
+// which the engine does not use.
+constexpr std::size_t kV4HeaderSize = 108;
+constexpr std::size_t kV5HeaderSize = 124;
 constexpr std::size_t kCoreHeaderSize = 12;
 constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 constexpr std::uint32_t kRle8 = 1;
@@ -45,7 +49,9 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
     std::uint8_t header[kInfoHeaderSize];
     std::size_t got = file.ReadBlock(header, sizeof header);
     std::uint64_t headerEnd = 0;
-    if (got >= 4 && readLe32(header) == kInfoHeaderSize) {
+    const std::uint32_t headerSize = got >= 4 ? readLe32(header) : 0;
+    const bool extended = headerSize == kV4HeaderSize || headerSize == kV5HeaderSize;
+    if (headerSize == kInfoHeaderSize || extended) {
         if (got != kInfoHeaderSize) return reportFailure(err::BadFile, 9105);
         std::uint16_t planes = readLe16(header + dib::kPlanes);
         std::uint16_t bitCount = readLe16(header + dib::kBitCount);
@@ -57,7 +63,11 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
         std::uint32_t used = readLe32(header + dib::kClrUsed);
         layout.storedEntries = used != 0 ? used : fullTableSize(layout.depth);
         layout.entryBytes = 4;
-        headerEnd = kFileHeaderSize + kInfoHeaderSize;
+        headerEnd = kFileHeaderSize + headerSize;
+        // Only what the 40-byte form can hold is read through the longer ones.
+        if (extended && (layout.compression > kRle4 || !isSupportedDepth(layout.depth) ||
+                         !file.SeekSet(static_cast<std::int64_t>(headerEnd))))
+            return reportFailure(err::BadFile, 9105);
     } else {
         if (!file.SeekSet(kFileHeaderSize) ||
             file.ReadBlock(header, kCoreHeaderSize) != kCoreHeaderSize ||
@@ -152,6 +162,8 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
     std::int64_t fileSize = file.Remaining();
     BmpLayout layout;
     if (ErrorNumber e = readHeaders(file, layout)) return e;
+    if (exceedsImageLimit(layout.width, layout.height))
+        return reportFailure(err::BadArea, 9108);
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);

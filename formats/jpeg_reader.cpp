@@ -90,6 +90,7 @@ ErrorNumber decode(ZDib& image, const std::string& path) {
     JpegDecompressor decompressor(errors);
     JpegLoad load{.info = decompressor.get(), .file = file.get()};
     if (!runJpegStep(errors, readHeader, load)) return kReadFailed;
+    if (exceedsImageLimit(load.info->image_width, load.info->image_height)) return err::BadArea;
     if (!fitsInBlock(*load.info)) return err::OutOfMemory;
     if (!runJpegStep(errors, startImage, load)) return kReadFailed;
     if (ErrorNumber e = createImage(image, *load.info)) return e;

@@ -166,6 +166,7 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
         return reportFailure(err::BadFile, 9131);
     PcxLayout layout;
     if (ErrorNumber e = parseHeader(header, layout)) return e;
+    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9139);
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);

@@ -18,6 +18,7 @@ constexpr std::uint8_t kTrueColor = 2;
 constexpr std::uint8_t kColorMappedRle = 9;
 constexpr std::uint8_t kTrueColorRle = 10;
 constexpr std::uint8_t kTopDown = 0x20;
+constexpr std::uint8_t kRightToLeft = 0x10;
 constexpr std::uint8_t kRunPacket = 0x80;
 constexpr std::size_t kLongestPacket = 128;
 constexpr std::size_t kMapEntries = 256;
@@ -86,6 +87,7 @@ ErrorNumber parseHeader(const std::uint8_t* h, TgaLayout& layout) {
     bool depthFits = layout.colorMapped() ? depth == 8 : depth == 16 || depth == 24 || depth == 32;
     if (!knownType || layout.width < 2 || layout.height < 2 || !depthFits || !mapBytes)
         return reportFailure(err::BadFile, 9141);
+    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9149);
     layout.mapBytes = *mapBytes;
     if (!layout.colorMapped()) return 0;
     std::uint8_t entry = layout.mapEntrySize;
@@ -219,6 +221,13 @@ void convertRow(const std::uint8_t* stored, std::size_t pixelBytes, std::size_t 
     }
 }
 
+// A row stored right to left, turned into the image's left-to-right order.
+void mirrorRow(std::uint8_t* row, std::size_t width, std::size_t pixelBytes) {
+    for (std::size_t left = 0, right = width - 1; left < right; ++left, --right)
+        std::swap_ranges(row + left * pixelBytes, row + (left + 1) * pixelBytes,
+                         row + right * pixelBytes);
+}
+
 ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image) {
     const std::size_t pixelBytes = layout.pixelBytes();
     const std::size_t width = layout.width;
@@ -236,6 +245,7 @@ ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image
     std::uint8_t* pixels = block.data() + dib::kHeaderSize + 4 * colors;
     const std::size_t rowBytes = rowBytesFor(layout.width, layout.bitCount());
     const bool topDown = (layout.descriptor & kTopDown) != 0;
+    const bool rightToLeft = (layout.descriptor & kRightToLeft) != 0;
 
     PixelSource source(file, pixelBytes, layout.compressed());
     for (std::size_t i = 0; i < layout.height; ++i) {
@@ -244,6 +254,7 @@ ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image
         if (!source.readRow(asStored ? row : staging.get(), width))
             return reportFailure(err::BadFile, 9143);
         if (!asStored) convertRow(staging.get(), pixelBytes, width, row);
+        if (rightToLeft) mirrorRow(row, width, layout.bitCount() / 8);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
@@ -12,6 +13,8 @@ namespace {
 constexpr int kChainLocation = 9241;
 constexpr int kStripTableLocation = 9244;
 constexpr std::size_t kMostBlockRead = 65535;
+// More samples than any layout the reader takes; their values are not needed.
+constexpr std::uint32_t kMostSampleValues = 16;
 
 TiffField fieldAt(const std::uint8_t* entry, bool bigEndian) {
     TiffField field;
@@ -23,7 +26,15 @@ TiffField fieldAt(const std::uint8_t* entry, bool bigEndian) {
     return field;
 }
 
-void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d) {
+// Per-sample entries (BitsPerSample, SampleFormat) whose values are kept for
+// the second look once every entry is read.
+struct SampleFields {
+    TiffField bitsPerSample;
+    TiffField sampleFormat;
+};
+
+void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d,
+               SampleFields& samples) {
     const TiffField field = fieldAt(entry, bigEndian);
     switch (orderedU16(entry, bigEndian)) {
         case tiff::kImageWidth:
@@ -33,14 +44,22 @@ void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d) {
             d.height = field.value();
             break;
         case tiff::kBitsPerSample:
-            // Three samples name their sizes elsewhere; the reader takes only 8 bits each.
-            d.bitsPerSample = field.count == 3 ? 8 : field.value();
+            samples.bitsPerSample = field;
+            break;
+        case tiff::kSampleFormat:
+            samples.sampleFormat = field;
             break;
         case tiff::kCompression:
             d.compression = field.value();
             break;
         case tiff::kPhotometric:
             d.photometric = field.value();
+            break;
+        case tiff::kFillOrder:
+            d.fillOrder = field.value();
+            break;
+        case tiff::kPlanarConfiguration:
+            d.planarConfiguration = field.value();
             break;
         case tiff::kStripOffsets:
             d.stripOffsets = field;
@@ -73,6 +92,23 @@ void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d) {
         default:
             break;
     }
+}
+
+// The one value every sample shares, or 0 when samples differ. A SHORT entry
+// of up to two values holds them inline; more lie at the entry's offset.
+std::optional<std::uint32_t> commonSampleValue(EngineFile& file, std::int64_t fileSize,
+                                               const TiffField& field, bool bigEndian) {
+    if (field.type != tiff::kShort || field.count <= 1) return field.value();
+    if (field.count == 2) return field.first == field.second ? field.first : 0u;
+    const std::uint32_t count = std::min(field.count, kMostSampleValues);
+    std::uint8_t values[2 * kMostSampleValues];
+    if (std::uint64_t{field.word} + 2 * count > static_cast<std::uint64_t>(fileSize) ||
+        !file.SeekSet(field.word) || file.ReadBlock(values, 2 * count) != 2 * count)
+        return std::nullopt;
+    const std::uint16_t first = orderedU16(values, bigEndian);
+    for (std::uint32_t i = 1; i < count; ++i)
+        if (orderedU16(values + 2 * i, bigEndian) != first) return 0u;
+    return first;
 }
 
 }  // namespace
@@ -110,8 +146,15 @@ ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int image
             static_cast<std::size_t>(entryBytes))
             return reportFailure(err::BadFile, kChainLocation);
         directory = TiffDirectory{};
+        SampleFields samples;
+        samples.sampleFormat = {tiff::kShort, 1, tiff::kUnsignedSamples, 0, tiff::kUnsignedSamples};
         for (unsigned e = 0; e < entries; ++e)
-            takeEntry(table + tiff::kEntryBytes * e, bigEndian, directory);
+            takeEntry(table + tiff::kEntryBytes * e, bigEndian, directory, samples);
+        const auto bits = commonSampleValue(file, fileSize, samples.bitsPerSample, bigEndian);
+        const auto format = commonSampleValue(file, fileSize, samples.sampleFormat, bigEndian);
+        if (!bits || !format) return reportFailure(err::BadFile, kChainLocation);
+        directory.bitsPerSample = *bits;
+        directory.sampleFormat = *format;
         return 0;
     }
 }

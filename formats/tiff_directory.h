@@ -23,9 +23,11 @@ inline constexpr std::uint16_t kImageLength = 257;
 inline constexpr std::uint16_t kBitsPerSample = 258;
 inline constexpr std::uint16_t kCompression = 259;
 inline constexpr std::uint16_t kPhotometric = 262;
+inline constexpr std::uint16_t kFillOrder = 266;
 inline constexpr std::uint16_t kStripOffsets = 273;
 inline constexpr std::uint16_t kSamplesPerPixel = 277;
 inline constexpr std::uint16_t kRowsPerStrip = 278;
+inline constexpr std::uint16_t kPlanarConfiguration = 284;
 inline constexpr std::uint16_t kStripByteCounts = 279;
 inline constexpr std::uint16_t kMinSampleValue = 280;
 inline constexpr std::uint16_t kMaxSampleValue = 281;
@@ -34,6 +36,7 @@ inline constexpr std::uint16_t kYResolution = 283;
 inline constexpr std::uint16_t kResolutionUnit = 296;
 inline constexpr std::uint16_t kPredictor = 317;
 inline constexpr std::uint16_t kColorMap = 320;
+inline constexpr std::uint16_t kSampleFormat = 339;
 
 inline constexpr std::uint16_t kShort = 3;
 inline constexpr std::uint16_t kLong = 4;
@@ -47,6 +50,12 @@ inline constexpr std::uint32_t kWhiteIsZero = 0;
 inline constexpr std::uint32_t kBlackIsZero = 1;
 inline constexpr std::uint32_t kRgb = 2;
 inline constexpr std::uint32_t kPalette = 3;
+
+inline constexpr std::uint32_t kMostSignificantBitFirst = 1;
+inline constexpr std::uint32_t kLeastSignificantBitFirst = 2;
+inline constexpr std::uint32_t kInterleaved = 1;
+inline constexpr std::uint32_t kUnsignedSamples = 1;
+inline constexpr std::uint32_t kUndefinedSamples = 4;
 }  // namespace tiff
 
 // Bytes of one row as a TIFF file stores it: packed pixels, no padding.
@@ -93,12 +102,16 @@ struct TiffField {
 };
 
 // The tags the reader takes from one image file directory, with the defaults
-// every directory starts from.
+// every directory starts from (the format's own defaults where it has them).
 struct TiffDirectory {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    // Samples of different sizes (or formats) leave 0, which no layout accepts.
     std::uint32_t bitsPerSample = 0;
-    std::uint32_t compression = 0;
+    std::uint32_t compression = tiff::kUncompressed;
+    std::uint32_t fillOrder = tiff::kMostSignificantBitFirst;
+    std::uint32_t planarConfiguration = tiff::kInterleaved;
+    std::uint32_t sampleFormat = tiff::kUnsignedSamples;
     std::uint32_t photometric = 0;
     std::uint32_t samplesPerPixel = 1;
     std::uint32_t rowsPerStrip = 0;  // 0 when absent: one strip holds every row
@@ -116,8 +129,8 @@ struct TiffDirectory {
 // Walks the directory chain of a file positioned just past its header's
 // magic number and reads the directory of the image number (0 and 1 both
 // name the first, anything below 1 too). 20101 when the chain ends early,
-// leaves the file, loops or holds a directory of fewer than 4 or more than
-// 40 entries.
+// leaves the file, loops, holds a directory of fewer than 4 or more than
+// 40 entries, or keeps its per-sample values outside the file.
 ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int imageNumber,
                               TiffDirectory& directory);
 

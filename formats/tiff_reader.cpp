@@ -1,11 +1,11 @@
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <new>
 #include <span>
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/bit_order.h"
 #include "formats/engine_file.h"
 #include "formats/load_through.h"
 #include "formats/picture_rows.h"
@@ -37,6 +37,7 @@ constexpr int kColorMapLocation = 9245;
 constexpr int kStripDataLocation = 9246;
 constexpr int kPackBitsDepthLocation = 9247;
 constexpr int kMemoryLocation = 9248;
+constexpr int kSizeLocation = 9249;
 
 bool readHeader(EngineFile& file) {
     const int first = file.ReadByte();
@@ -58,10 +59,17 @@ bool findPreview(EngineFile& file) {
     return found;
 }
 
-// The image depth of an accepted sample layout, or 0.
+// The image depth of an accepted sample layout, or 0. Samples are unsigned
+// integers (or of undefined format); colour samples are interleaved.
 std::uint32_t sampleDepth(const TiffDirectory& d) {
     const std::uint32_t bits = d.bitsPerSample;
-    if (d.samplesPerPixel == 3) return bits == 8 && d.photometric == tiff::kRgb ? 24 : 0;
+    if (d.sampleFormat != tiff::kUnsignedSamples && d.sampleFormat != tiff::kUndefinedSamples)
+        return 0;
+    if (d.samplesPerPixel == 3)
+        return bits == 8 && d.photometric == tiff::kRgb &&
+                       d.planarConfiguration == tiff::kInterleaved
+                   ? 24
+                   : 0;
     if (d.samplesPerPixel != 1 || (bits != 1 && bits != 4 && bits != 8)) return 0;
     const bool grey = d.photometric == tiff::kWhiteIsZero || d.photometric == tiff::kBlackIsZero;
     return grey || (d.photometric == tiff::kPalette && d.hasColorMap) ? bits : 0;
@@ -134,6 +142,7 @@ class RowFiller {
         : rows_(rows), height_(height), rowBytes_(rowBytes), rgb_(rgb) {}
 
     bool full() const { return next_ == height_; }
+    std::uint32_t filled() const { return next_; }
     std::uint8_t* target() const { return rows_.row(next_); }
 
     // The target row holds its file bytes; RGB samples become the image's BGR.
@@ -160,11 +169,13 @@ class RowFiller {
     std::uint32_t next_ = 0;
 };
 
-// Where the strips are and how many rows each holds.
+// Where the strips are, how many rows each holds, and whether their bytes
+// were stored least significant bit first.
 struct Strips {
     TiffStripTable offsets;
     TiffStripTable byteCounts;
     std::uint32_t rowsPerStrip = 0;
+    bool reversedBits = false;
 };
 
 ErrorNumber readUncompressed(EngineFile& file, const Strips& strips, RowFiller& rows) {
@@ -174,6 +185,7 @@ ErrorNumber readUncompressed(EngineFile& file, const Strips& strips, RowFiller& 
         for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
             if (ReadTiffBytes(file, rows.target(), rows.rowBytes()) != rows.rowBytes())
                 return reportFailure(err::BadFile, kStripDataLocation);
+            if (strips.reversedBits) reverseBits(std::span(rows.target(), rows.rowBytes()));
             rows.advance();
         }
     }
@@ -182,22 +194,27 @@ ErrorNumber readUncompressed(EngineFile& file, const Strips& strips, RowFiller& 
 
 // One row of PackBits runs: n below 128 copies n + 1 bytes, n above 128
 // repeats the next byte 257 - n times, 128 does nothing. What the last run
-// produces beyond the row is dropped.
-bool unpackRow(EngineFile& file, std::uint8_t* row, std::size_t rowBytes) {
+// produces beyond the row is dropped. Reversed bits apply to every stored
+// byte, the run headers included.
+bool unpackRow(EngineFile& file, std::uint8_t* row, std::size_t rowBytes, bool reversed) {
+    auto readByte = [&] {
+        const int byte = file.ReadByte();
+        return byte < 0 || !reversed ? byte : reversedBits(static_cast<std::uint8_t>(byte));
+    };
     std::uint8_t literal[128];
     std::size_t done = 0;
     while (done < rowBytes) {
-        const int control = file.ReadByte();
+        const int control = readByte();
         if (control < 0) return false;
         if (control < 128) {
             const std::size_t n = static_cast<std::size_t>(control) + 1;
             const std::size_t kept = std::min(n, rowBytes - done);
-            std::uint8_t* into = kept == n ? row + done : literal;
-            if (file.ReadBlock(into, n) != n) return false;
-            if (into == literal) std::memcpy(row + done, literal, kept);
+            if (file.ReadBlock(literal, n) != n) return false;
+            if (reversed) reverseBits(std::span(literal, kept));
+            std::memcpy(row + done, literal, kept);
             done += kept;
         } else if (control > 128) {
-            const int value = file.ReadByte();
+            const int value = readByte();
             if (value < 0) return false;
             const std::size_t kept = std::min<std::size_t>(257 - control, rowBytes - done);
             std::memset(row + done, value, kept);
@@ -212,7 +229,7 @@ ErrorNumber readPackBits(EngineFile& file, const Strips& strips, RowFiller& rows
         if (!file.SeekSet(strips.offsets[s]))
             return reportFailure(err::BadFile, kStripDataLocation);
         for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
-            if (!unpackRow(file, rows.target(), rows.rowBytes()))
+            if (!unpackRow(file, rows.target(), rows.rowBytes(), strips.reversedBits))
                 return reportFailure(err::BadFile, kStripDataLocation);
             rows.advance();
         }
@@ -221,7 +238,8 @@ ErrorNumber readPackBits(EngineFile& file, const Strips& strips, RowFiller& rows
 }
 
 // Each strip decodes on its own; one that fails adds no rows and the next
-// continues at the first unfilled row.
+// continues at the first unfilled row. When no strip gives a row the file
+// is refused rather than loaded as a blank picture.
 ErrorNumber readLzw(EngineFile& file, const Strips& strips, std::uint32_t height, RowFiller& rows) {
     if (strips.byteCounts.size() < strips.offsets.size())
         return reportFailure(err::BadFile, kStripTableLocation);
@@ -241,13 +259,14 @@ ErrorNumber readLzw(EngineFile& file, const Strips& strips, std::uint32_t height
         if (count > kMostLzwStripBytes || !file.SeekSet(strips.offsets[s]) ||
             file.ReadBlock(compressed.get(), count) != count)
             return reportFailure(err::BadFile, kStripDataLocation);
+        if (strips.reversedBits) reverseBits(std::span(compressed.get(), count));
         const std::size_t decoded =
             TiffLzwDecode(std::span(compressed.get(), count), std::span(output.get(), outputBytes));
         for (std::size_t r = 0; r + rows.rowBytes() <= decoded && !rows.full();
              r += rows.rowBytes())
             rows.put(output.get() + r);
     }
-    return 0;
+    return rows.filled() == 0 ? reportFailure(err::BadFile, kStripDataLocation) : 0;
 }
 
 ErrorNumber decodeStrips(EngineFile& file, std::uint32_t compression, const Strips& strips,
@@ -287,9 +306,7 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
     const std::uint32_t depth = sampleDepth(d);
     if (d.predictor != 1 || depth == 0) return reportFailure(err::BadFile, kLayoutLocation);
 
-    constexpr auto kMostSide = static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max());
-    if (d.width > kMostSide || d.height > kMostSide)
-        return reportFailure(err::BadFile, kLayoutLocation);
+    if (exceedsImageLimit(d.width, d.height)) return reportFailure(err::BadArea, kSizeLocation);
     if (preview)
         image.Create(kPreviewWidth, kPreviewHeight, kPreviewDepth, 0);
     else
@@ -301,6 +318,7 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
     TiffField offsets = d.stripOffsets;
     std::uint32_t compression = d.compression;
     strips.rowsPerStrip = d.rowsPerStrip;
+    strips.reversedBits = !preview && d.fillOrder == tiff::kLeastSignificantBitFirst;
     if (preview) {
         offsets = {tiff::kLong, 1, 0, 0, kPreviewStripOffset};
         compression = tiff::kPackBits;

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 
 #include "platform/clipboard/clipboard.h"
@@ -90,6 +91,31 @@ TEST_F(ClipboardTest, ABrokenDibInOurFlavourIsRefusedByVerification) {
     EXPECT_NE(errorOf([&] { target.call("PasteClipboard"); }), 0u);
     EXPECT_EQ(target.get("Contents").toI2(), 0);
     EXPECT_EQ(platform::LiveBlockCount(), blocks) << "the duplicate is freed";
+}
+
+TEST_F(ClipboardTest, ImagesWithASideBeyond32767AreRefusedAndLoseNothing) {
+    // A one-bit row of 32768 pixels in our own flavour.
+    QByteArray packed(40 + 8 + 4096, '\0');
+    const unsigned char header[16] = {40, 0, 0, 0, 0, 0x80, 0, 0, 1, 0, 0, 0, 1, 0, 1, 0};
+    std::copy(std::begin(header), std::end(header), packed.begin());
+    for (bool ours : {true, false}) {
+        SCOPED_TRACE(ours ? "our flavour" : "another program's image");
+        if (ours) {
+            auto data = std::make_unique<QMimeData>();
+            data->setData(QString::fromLatin1(platform::kPackedDibMimeType.data()), packed);
+            clipboard()->setMimeData(data.release());
+        } else {
+            QImage wide(1, 32768, QImage::Format_RGB32);
+            wide.fill(Qt::blue);
+            clipboard()->setImage(wide);
+        }
+        PlacedControl target;
+        GiveFlat(target, 2, 2, kRed);
+        std::size_t blocks = platform::LiveBlockCount();
+        EXPECT_EQ(errorOf([&] { target.call("PasteClipboard"); }), 20129u);
+        EXPECT_EQ(ColorAtPixel(ImageOf(target), 1, 1), kRed);
+        EXPECT_EQ(platform::LiveBlockCount(), blocks);
+    }
 }
 
 TEST_F(ClipboardTest, CopyingASelectionHalfOutsideFillsWithBackColor) {

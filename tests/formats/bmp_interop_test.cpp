@@ -67,6 +67,13 @@ TEST_F(BmpInteropTest, FilesWrittenByImageMagickLoadToItsPixels) {
         {"core 256 colours", "-dither None -colors 200 -type Palette", "BMP2", 8, 12, 0},
         {"core 16 colours", "-dither None -colors 16 -type Palette", "BMP2", 4, 12, 0},
         {"core bilevel", "-type Bilevel", "BMP2", 1, 12, 0},
+        // ImageMagick's default form: the version 5 header, or version 4 for bilevel images.
+        {"V5 true colour", "-type TrueColor", "BMP", 24, 124, 0},
+        {"V5 256 colours", "-dither None -colors 200 -type Palette -compress None", "BMP", 8, 124,
+         0},
+        {"V5 RLE8", "-dither None -colors 200 -type Palette -compress RLE", "BMP", 8, 124, 1},
+        {"V5 16 colours", "-dither None -colors 16 -type Palette -compress None", "BMP", 4, 124, 0},
+        {"V4 bilevel", "-type Bilevel", "BMP", 1, 108, 0},
     };
     for (const PeerFile& peer : files) {
         SCOPED_TRACE(peer.name);
@@ -77,11 +84,26 @@ TEST_F(BmpInteropTest, FilesWrittenByImageMagickLoadToItsPixels) {
         Bytes bytes = test::readFile(file);
         ASSERT_GE(bytes.size(), 54u);
         ASSERT_EQ(readLe32(&bytes[14]), peer.headerSize);
-        if (peer.headerSize == 40) {
+        if (peer.headerSize >= 40) {
             ASSERT_EQ(readLe32(&bytes[14 + 16]), peer.compression);
         }
         expectLoadsLikeImageMagick(file, peer.depth);
     }
+}
+
+TEST_F(BmpInteropTest, VersionFiveFilesWithAlphaStayRefused) {
+    std::string file = path("alpha.bmp");
+    ASSERT_TRUE(convert("-size 37x23 -seed 7 plasma:fractal -alpha on -channel A -evaluate set 50% "
+                        "+channel",
+                        "BMP:" + file));
+    Bytes bytes = test::readFile(file);
+    ASSERT_GE(bytes.size(), 54u);
+    ASSERT_EQ(readLe32(&bytes[14]), 124u);
+    ASSERT_EQ(readLe16(&bytes[14 + 14]), 32u);
+    ZDib image;
+    LoadBMP(image, file);
+    EXPECT_EQ(image.error, err::BadFile);
+    EXPECT_EQ(image.handle, 0u);
 }
 
 TEST_F(BmpInteropTest, GradientFilesOfOddWidthLoadToImageMagicksPixels) {

@@ -17,6 +17,7 @@
 #include "platform/window_registry.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_dibs.h"
 
 namespace pm32 {
 namespace {
@@ -514,12 +515,20 @@ TEST_F(GifLoadTest, FailuresGiveTheirNumbersAndLeaveNothing) {
 
 TEST_F(GifLoadTest, ASizeBeyondTheMemoryLimitIsRefusedBeforeDecoding) {
     GifFile file = screen256();
-    file.image(0xFFFF, 0xFFFF, {1, 2, 3});
+    file.image(32767, 32767, {1, 2, 3});
     std::size_t limit = platform::BlockSizeLimit();
     platform::SetBlockSizeLimit(std::size_t{64} << 20);
     ErrorNumber error = failure(file.bytes());
     platform::SetBlockSizeLimit(limit);
     EXPECT_EQ(error, err::OutOfMemory);
+}
+
+TEST_F(GifLoadTest, SidesBeyond32767AreRefusedWhateverMemoryThereIs) {
+    for (auto [width, height] : {std::pair{65308, 65386}, {32768, 1}, {1, 32768}}) {
+        GifFile file = screen256();
+        file.image(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), {1, 2, 3});
+        EXPECT_EQ(failure(file.bytes()), err::BadArea) << width << " x " << height;
+    }
 }
 
 // A registered window whose pump does nothing, for the progress pump.
@@ -702,7 +711,10 @@ TEST_F(GifStoreTest, RefusalsWriteNothing) {
     StoreGIF(paletteOnly, path("palette.gif"));
     EXPECT_EQ(paletteOnly.error, err::NoBitmap);
 
-    ZDib wide = patternImage(70000, 1, 1);
+    // Wider than the engine creates images, as a caller's own block may be.
+    ZDib wide;
+    wide.Attach(test::HandBuiltDib(70000, 1, 1).take(), true, false, DepthRule::Any);
+    ASSERT_EQ(wide.error, 0);
     StoreGIF(wide, path("wide.gif"));
     EXPECT_EQ(wide.error, err::FormatCannotHold);
     EXPECT_NE(::stat(path("wide.gif").c_str(), &info), 0);

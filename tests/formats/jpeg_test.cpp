@@ -336,16 +336,24 @@ TEST_F(JpegTest, DataTheLibraryCanStepOverIsNoError) {
     EXPECT_EQ(back.height, 40);
 }
 
-TEST_F(JpegTest, ASizeNoBlockCanHoldIsRefusedWith20102) {
+TEST_F(JpegTest, HugeSizesAreRefusedBeforeTheLibrarySetsUpBuffers) {
     ZDib image = imageOf(8, 8, 24, [](int x, int) { return unsigned(x); });
     Bytes huge = stored(image, 75, 0);
     std::size_t frame = payloadOf(huge, 0xC0);
     ASSERT_NE(frame, 0u);
     for (std::size_t i : {frame + 1, frame + 3}) {
-        huge[i] = 0xFF;  // 65500 rows and columns
+        huge[i] = 0xFF;  // 65500 rows and columns: beyond the side limit
         huge[i + 1] = 0xDC;
     }
+    expectRefused(write(huge), 20129);
+    for (std::size_t i : {frame + 1, frame + 3}) {
+        huge[i] = 0x7F;  // 32767: within it, but no block of 64 MiB holds it
+        huge[i + 1] = 0xFF;
+    }
+    std::size_t limit = platform::BlockSizeLimit();
+    platform::SetBlockSizeLimit(std::size_t{64} << 20);
     expectRefused(write(huge), 20102);
+    platform::SetBlockSizeLimit(limit);
 }
 
 TEST_F(JpegTest, TicksOncePerScanline) {

@@ -286,7 +286,10 @@ TEST_F(PcxReadTest, TinyFileClaimingAHugeImageIsRefusedBeforeAllocating) {
     file.ymax = 0xFFFF;
     file.bytesPerLine = 0xFFFF;
     file.data = Bytes(64, 0xFF);
-    expectRefused(file.bytes(), err::BadFile);
+    expectReadRefused(writeInput("in.pcx", file.bytes()), err::BadArea, LoadPCX);
+    file.xmax = 32766;
+    file.ymax = 32766;
+    expectRefused(file.bytes(), err::BadFile);  // within the limit, but short of data
 }
 
 TEST_F(PcxReadTest, MissingFileGivesFileMissing) {

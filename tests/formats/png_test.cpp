@@ -346,13 +346,13 @@ TEST_F(PngTest, AFaultAfterARefusedDepthOutranksTheRefusal) {
     expectRefused(write(bytes), 20181);
 }
 
-TEST_F(PngTest, ASizeNoBlockCanHoldIsRefusedWith20102) {
+TEST_F(PngTest, SidesBeyond32767AreRefusedWith20129) {
     PngFile huge{.width = 1000000, .bitDepth = 8, .colorType = 2, .rows = {{1, 2, 3}}};
     Bytes bytes = huge.bytes();
     const Bytes height = {0x00, 0x0F, 0x42, 0x40};  // 1000000 rows as well
     std::copy(height.begin(), height.end(), bytes.begin() + 8 + 8 + 4);
     fixCrc(bytes, 16);
-    expectRefused(write(bytes), 20102);
+    expectRefused(write(bytes), 20129);
 }
 
 TEST_F(PngTest, StoredImagesLoadBackUnchanged) {

@@ -319,10 +319,63 @@ TEST_F(TargaReadTest, DataEndingEarlyIsRefused) {
 TEST_F(TargaReadTest, TinyFileClaimingAHugeImageIsRefusedBeforeAllocating) {
     TgaFile file;
     file.type = 10;
-    file.width = 0xFFFF;
-    file.height = 0xFFFF;
     file.data = Bytes(200, 0xFF);
-    expectRefused(file.bytes());
+    for (auto [width, height] : {std::pair{0xFFFF, 0xFFFF}, {32768, 2}, {2, 32768}}) {
+        file.width = static_cast<std::uint16_t>(width);
+        file.height = static_cast<std::uint16_t>(height);
+        expectReadRefused(writeInput("in.tga", file.bytes()), err::BadArea, LoadTGA);
+    }
+    file.width = 0x7FFF;
+    file.height = 2;
+    expectRefused(file.bytes());  // within the limit, but short of data
+}
+
+TEST_F(TargaReadTest, EveryOriginLoadsTheSamePicture) {
+    struct Kind {
+        const char* name;
+        std::uint8_t type;
+        std::uint8_t depth;
+    };
+    const Kind kinds[] = {{"24-bit", 2, 24}, {"8-bit mapped", 1, 8}, {"16-bit", 2, 16},
+                          {"32-bit", 2, 32}, {"24-bit run-length", 10, 24}};
+    // Pixel (x, y) of the 3 x 2 picture, counted from its top left, holds
+    // 10 y + x + 1 in each of its bytes.
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const std::size_t pixelBytes = kind.depth / 8u;
+        Bytes reference;
+        for (std::uint8_t descriptor : {0x00, 0x10, 0x20, 0x30}) {
+            SCOPED_TRACE(static_cast<int>(descriptor));
+            TgaFile file;
+            file.type = kind.type;
+            file.depth = kind.depth;
+            file.width = 3;
+            file.descriptor = descriptor;
+            if (kind.type == 1) {
+                file.mapLength = 1;
+                file.mapEntrySize = 24;
+                file.map = {0, 0, 0};
+            }
+            for (int i = 0; i < 2; ++i) {
+                const int y = (descriptor & 0x20) != 0 ? i : 1 - i;
+                if (kind.type == 10) file.data.push_back(2);  // a literal packet of three
+                for (int j = 0; j < 3; ++j) {
+                    const int x = (descriptor & 0x10) != 0 ? 2 - j : j;
+                    file.data.insert(file.data.end(), pixelBytes,
+                                     static_cast<std::uint8_t>(10 * y + x + 1));
+                }
+            }
+            ZDib image = load(file.bytes());
+            ASSERT_EQ(image.error, 0);
+            if (kind.depth == 24) {
+                EXPECT_EQ(test::RowBytes(image, 0, 9), (Bytes{1, 1, 1, 2, 2, 2, 3, 3, 3}));
+            } else if (kind.depth == 8) {
+                EXPECT_EQ(test::RowBytes(image, 1, 3), (Bytes{11, 12, 13}));
+            }
+            if (descriptor == 0) reference = tableAndPixels(image);
+            EXPECT_EQ(tableAndPixels(image), reference);
+        }
+    }
 }
 
 // An image of the depth with distinct colours and a row pattern with runs.

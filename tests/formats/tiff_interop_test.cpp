@@ -203,6 +203,52 @@ TEST_F(TiffInteropTest, FilesRewrittenByLibtiffLoadToTheirPixels) {
     }
 }
 
+TEST_F(TiffInteropTest, FilesStoredLeastSignificantBitFirstLoadToTheirPixels) {
+    std::string bilevel = path("bilevel.tif"), grey = path("grey.tif");
+    ASSERT_TRUE(convert(std::string(kPlasma) + " -type Bilevel -depth 1 -compress None", bilevel));
+    ASSERT_TRUE(convert(std::string(kPlasma) + " -colorspace Gray -depth 8 -compress None", grey));
+    for (const std::string& source : {bilevel, grey}) {
+        for (const char* compression : {"none", "packbits", "lzw"}) {
+            SCOPED_TRACE(testing::Message() << source << " " << compression);
+            std::string copy = path("lsb.tif");
+            ASSERT_TRUE(tool(std::string("tiffcp -f lsb2msb -c ") + compression + " -r 5 " +
+                             test::quoted(source) + " " + test::quoted(copy)));
+            ASSERT_NE(tiffinfo(copy).text.find("lsb-to-msb"), std::string::npos);
+            expectLoadsLikePeers(copy, 0, 0);
+        }
+    }
+}
+
+TEST_F(TiffInteropTest, SamplesTheReaderCannotTakeAreRefused) {
+    std::string rgb = path("rgb.tif");
+    ASSERT_TRUE(convert(std::string(kPlasma) + " -depth 8 -type TrueColor -compress None", rgb));
+    struct Case {
+        const char* name;
+        std::string make;  // a command that writes the file
+    };
+    const std::string file = path("refused.tif");
+    const std::string convertTo = test::quoted(test::convertTool()) + " " + kPlasma +
+                                  " -type TrueColor -compress None ";
+    const Case cases[] = {
+        {"16-bit RGB", convertTo + "-depth 16 " + test::quoted(file)},
+        // ImageMagick 6.9 writes the file but reports a predictor tag it could not set.
+        {"floating-point RGB", convertTo + "-define quantum:format=floating-point -depth 32 " +
+                                   test::quoted(file) + "; tiffinfo " + test::quoted(file) +
+                                   " | grep -q 'IEEE floating point'"},
+        {"separate planes", "tiffcp -p separate " + test::quoted(rgb) + " " + test::quoted(file)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(tool(c.make));
+        ZDib image;
+        LoadTIFF(image, file, 0);
+        EXPECT_EQ(image.error, err::BadFile);
+        EXPECT_EQ(image.handle, 0u);
+    }
+    // The interleaved 8-bit original still loads.
+    expectLoadsLikePeers(rgb, 0, 0);
+}
+
 TEST_F(TiffInteropTest, ImageNumberPicksAnImageOfAMultiImageFile) {
     std::string file = path("pages.tif");
     ASSERT_TRUE(

@@ -108,6 +108,24 @@ OwnedDib PaletteDib(int depth, int width, int height, const std::vector<Rgb>& ta
     return OwnedDib(image.Release());
 }
 
+OwnedDib HandBuiltDib(std::uint32_t width, std::uint32_t height, std::uint32_t depth) {
+    const std::uint32_t colors = fullTableSize(depth);
+    auto size = dibBlockSize(colors, rowBytesFor(width, depth), height);
+    OwnedDib dib(size ? platform::GlobalAlloc(platform::GMEM_MOVEABLE | platform::GMEM_ZEROINIT,
+                                              static_cast<std::size_t>(*size))
+                      : 0);
+    if (dib.get() == 0) throw std::runtime_error("cannot allocate a test image");
+    platform::Locked block(dib.get());
+    std::uint8_t* header = block.data();
+    writeLe32(header + dib::kSize, dib::kHeaderSize);
+    writeLe32(header + dib::kWidth, width);
+    writeLe32(header + dib::kHeight, height);
+    writeLe16(header + dib::kPlanes, 1);
+    writeLe16(header + dib::kBitCount, static_cast<std::uint16_t>(depth));
+    writeLe32(header + dib::kClrUsed, colors);
+    return dib;
+}
+
 std::uint32_t DepthOf(HGLOBAL dib) { return viewOf(dib).depth; }
 
 std::uint32_t HeaderField(HGLOBAL dib, std::size_t offset) {

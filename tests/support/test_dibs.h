@@ -42,6 +42,9 @@ OwnedDib TrueColorDib(int width, int height, const ColorAt& color);
 OwnedDib RandomTrueColorDib(int width, int height, unsigned seed);
 OwnedDib PaletteDib(int depth, int width, int height, const std::vector<Rgb>& table,
                     const IndexOf& index);
+// A zeroed DIB with a full black table, built by hand as a caller may build
+// one, so it may have sizes the engine refuses to create.
+OwnedDib HandBuiltDib(std::uint32_t width, std::uint32_t height, std::uint32_t depth);
 
 // What a DIB holds, read back through the engine's record.
 std::uint32_t DepthOf(HGLOBAL dib);

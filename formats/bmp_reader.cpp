@@ -162,8 +162,7 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
     std::int64_t fileSize = file.Remaining();
     BmpLayout layout;
     if (ErrorNumber e = readHeaders(file, layout)) return e;
-    if (exceedsImageLimit(layout.width, layout.height))
-        return reportFailure(err::BadArea, 9108);
+    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9108);
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);

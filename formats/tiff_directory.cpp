@@ -33,8 +33,7 @@ struct SampleFields {
     TiffField sampleFormat;
 };
 
-void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d,
-               SampleFields& samples) {
+void takeEntry(const std::uint8_t* entry, bool bigEndian, TiffDirectory& d, SampleFields& samples) {
     const TiffField field = fieldAt(entry, bigEndian);
     switch (orderedU16(entry, bigEndian)) {
         case tiff::kImageWidth:

@@ -65,6 +65,16 @@ TEST(MedianCut, AHeavierLeftSideKeepsTheMeetingEntry) {
     EXPECT_EQ(blues(cut(blueRun({1, 1, 1, 1, 10}), 2)), (std::vector<int>{8, 33}));
 }
 
+TEST(MedianCut, OddColourCountsGiveTheLeftBoxTheSmallerHalf) {
+    // Five fields into 3: the cursors meet on 2, which joins the right box,
+    // so {0, 1} takes 3 / 2 = 1 colour and {2, 3, 4} two, cut again into {2}
+    // and {3, 4}. Means 4, 16 and 28, requantised to 0, 16 and 24.
+    EXPECT_EQ(blues(cut(blueRun({1, 1, 1, 1, 1}), 3)), (std::vector<int>{0, 16, 24}));
+    // Seven fields into 3: {0, 1, 2} with one colour, {3, 4, 5, 6} with two,
+    // cut into {3} and {4, 5, 6}. Means 8, 24 and 41.
+    EXPECT_EQ(blues(cut(blueRun({1, 1, 1, 1, 1, 1, 1}), 3)), (std::vector<int>{8, 24, 41}));
+}
+
 TEST(MedianCut, AsManyColoursAsEntriesGivesEachItsOwnBox) {
     std::vector<PaletteColor> out = cut(blueRun({5, 1, 7}), 3);
     EXPECT_EQ(blues(out), (std::vector<int>{0, 8, 16}));

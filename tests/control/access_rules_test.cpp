@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "control/dispids.h"
+#include "control/member_spec.h"
+#include "control/type_description.h"
 #include "platform/message_box.h"
 #include "tests/control/test_site.h"
 
@@ -10,6 +14,7 @@ namespace {
 using automation::ControlScode;
 using automation::CTL_E_GETNOTSUPPORTED;
 using automation::CTL_E_SETNOTSUPPORTED;
+using automation::VarType;
 
 TEST(RangeChecks, RefusedValuesKeepTheOldValueAndNotifyNothing) {
     PlacedControl p;
@@ -25,30 +30,61 @@ TEST(RangeChecks, RefusedValuesKeepTheOldValueAndNotifyNothing) {
     EXPECT_EQ(errorOf([&] { p.put("CallbackLines", Variant::I2(-1)); }), 20325u);
 }
 
+// Every ranged member of the table, so none can be left out: both bounds
+// are taken, the values just outside them refused with the member's number,
+// and the last accepted value kept. Indexed members are tried on a region.
 TEST(RangeChecks, EveryBoundOfTheTable) {
-    struct Case {
-        const char* name;
-        int low;
-        int high;
-        std::uint32_t error;
-    };
-    for (Case c : {Case{"ImageFormat", 0, 10, 20372}, Case{"LoadScale", 0, 3, 20373},
-                   Case{"WriteOption", 0, 3, 20391}, Case{"AssignMode", 0, 3, 20366},
-                   Case{"DrawArrows", 0, 3, 20368}, Case{"DrawStyle", 0, 6, 20369},
-                   Case{"FillStyle", 0, 7, 20370}, Case{"ResizeMode", 0, 3, 20378},
-                   Case{"TextAlignment", 0, 3, 20381}, Case{"ScrollBars", 0, 3, 20380},
-                   Case{"ScaleImage", 1, 32767, 20344}, Case{"ScaleScreen", 1, 32767, 20343},
-                   Case{"ScrollBarsSmallChange", 1, 32767, 20333},
-                   Case{"ScrollBarsLargeChange", 1, 32767, 20333}}) {
-        PlacedControl p;
-        EXPECT_EQ(errorOf([&] { p.put(c.name, Variant::I4(c.low)); }), 0u) << c.name;
-        EXPECT_EQ(errorOf([&] { p.put(c.name, Variant::I4(c.high)); }), 0u) << c.name;
-        EXPECT_EQ(errorOf([&] { p.put(c.name, Variant::I4(c.low - 1)); }), c.error) << c.name;
-        if (c.high < 32767) {
-            EXPECT_EQ(errorOf([&] { p.put(c.name, Variant::I4(c.high + 1)); }), c.error) << c.name;
+    int checked = 0;
+    std::vector<std::string> refusedNames;
+    for (const control::MemberSpec& member : control::MemberTable()) {
+        if (!member.range) continue;
+        SCOPED_TRACE(std::string(member.name));
+        const control::Range range = *member.range;
+        PlacedControl p(member.set != control::SetRule::DesignTimeOnly);
+        std::vector<Variant> index;
+        if (!member.params.empty()) {
+            p.control->Regions().resize(2);
+            index.push_back(i2(1));
         }
-        EXPECT_EQ(p.get(c.name).toI4(), c.high) << c.name;
+        auto put = [&](std::int32_t value) {
+            return errorOf([&] {
+                std::vector<Variant> args = index;
+                args.push_back(member.type == VarType::I2 ? i2(value) : i4(value));
+                p.control->Invoke(member.id, automation::InvokeKind::PropertyPut, args);
+            });
+        };
+        const std::int32_t typeMin = member.type == VarType::I2 ? -32768 : INT32_MIN;
+        const std::int32_t typeMax = member.type == VarType::I2 ? 32767 : INT32_MAX;
+        EXPECT_EQ(put(range.min), 0u);
+        EXPECT_EQ(put(range.max), 0u);
+        for (std::int64_t outside : {std::int64_t{range.min} - 1, std::int64_t{range.max} + 1}) {
+            if (outside < typeMin || outside > typeMax || outside == range.alsoAllowed) continue;
+            EXPECT_EQ(put(static_cast<std::int32_t>(outside)), range.error) << outside;
+        }
+        if (range.alsoAllowed) {
+            EXPECT_EQ(put(*range.alsoAllowed), 0u);
+        }
+        // The values the member's enumeration names are taken, but for those
+        // outside its range, which are refused and listed below.
+        for (const automation::EnumInfo& named : control::PicbufTypeInfo().enums) {
+            if (named.name != "enum" + std::string(member.name)) continue;
+            for (const auto& [text, value] : named.values) {
+                const bool taken =
+                    (value >= range.min && value <= range.max) || value == range.alsoAllowed;
+                if (!taken) refusedNames.push_back(text);
+                EXPECT_EQ(put(value), taken ? 0u : range.error) << text;
+            }
+            EXPECT_EQ(put(range.alsoAllowed.value_or(range.max)), 0u);
+        }
+        std::vector<Variant> args = index;
+        const std::int32_t kept = range.alsoAllowed.value_or(range.max);
+        EXPECT_EQ(p.control->Invoke(member.id, automation::InvokeKind::PropertyGet, args).toI4(),
+                  kept);
+        ++checked;
     }
+    EXPECT_GE(checked, 21);
+    // The one published name the control refuses: its custom pointer is 99.
+    EXPECT_EQ(refusedNames, std::vector<std::string>{"MPCustom"});
 }
 
 TEST(RangeChecks, RasterOpSixteenIsANumberWithoutText) {

@@ -216,12 +216,24 @@ TEST(Create, TrueColourFillPutsBlueGreenRedInEveryPixel) {
     }
 }
 
-TEST(Create, OverflowingSizesAreOutOfMemory) {
-    ZDib image;
-    image.Create(0x7FFFFFFF, 0x7FFFFFFF, 24, 0);
-    EXPECT_EQ(image.error, err::OutOfMemory);
+TEST(Create, SidesBeyond32767AreRefusedBeforeAllocating) {
+    for (auto [width, height] : {std::pair{0x7FFFFFFF, 0x7FFFFFFF}, {32768, 1}, {1, 32768}}) {
+        ZDib image;
+        image.Create(width, height, 24, 0);
+        EXPECT_EQ(image.error, err::BadArea) << width << " x " << height;
+        EXPECT_EQ(image.handle, 0u);
+    }
+    ZDib largest;
+    largest.Create(32767, 1, 1, 0);
+    EXPECT_EQ(largest.error, 0);
+}
+
+TEST(Create, SizesBeyondTheBlockLimitAreOutOfMemory) {
     std::size_t limit = platform::BlockSizeLimit();
     platform::SetBlockSizeLimit(1000);
+    ZDib largest;
+    largest.Create(32767, 32767, 24, 0);
+    EXPECT_EQ(largest.error, err::OutOfMemory);
     ZDib limited;
     limited.Create(100, 100, 8, 0);
     EXPECT_EQ(limited.error, err::OutOfMemory);
@@ -236,9 +248,19 @@ TEST(Allocate, PaletteOnlyBlocksHaveNoRows) {
     image.Allocate(true);
     ASSERT_EQ(image.error, 0);
     EXPECT_EQ(image.width, 0);
+    EXPECT_EQ(image.height, 0);
     EXPECT_EQ(image.rowBytes, 0u);
     EXPECT_EQ(platform::GlobalSize(image.handle), 40u + 64);
     EXPECT_TRUE(image.owns);
+    {
+        // The record and its header agree: a table and no rows.
+        Locked block(image.handle);
+        EXPECT_EQ(readLe32(block.data() + dib::kWidth), 0u);
+        EXPECT_EQ(readLe32(block.data() + dib::kHeight), 0u);
+        EXPECT_EQ(readLe32(block.data() + dib::kSizeImage), 0u);
+        EXPECT_EQ(readLe16(block.data() + dib::kBitCount), 4u);
+        EXPECT_EQ(readLe32(block.data() + dib::kClrUsed), 16u);
+    }
     image.Allocate(false);
     EXPECT_EQ(image.error, err::InvalidPicture) << "a handle is already present";
 

@@ -93,9 +93,10 @@ TEST_F(BmpInteropTest, FilesWrittenByImageMagickLoadToItsPixels) {
 
 TEST_F(BmpInteropTest, VersionFiveFilesWithAlphaStayRefused) {
     std::string file = path("alpha.bmp");
-    ASSERT_TRUE(convert("-size 37x23 -seed 7 plasma:fractal -alpha on -channel A -evaluate set 50% "
-                        "+channel",
-                        "BMP:" + file));
+    ASSERT_TRUE(
+        convert("-size 37x23 -seed 7 plasma:fractal -alpha on -channel A -evaluate set 50% "
+                "+channel",
+                "BMP:" + file));
     Bytes bytes = test::readFile(file);
     ASSERT_GE(bytes.size(), 54u);
     ASSERT_EQ(readLe32(&bytes[14]), 124u);

@@ -526,7 +526,8 @@ TEST_F(GifLoadTest, ASizeBeyondTheMemoryLimitIsRefusedBeforeDecoding) {
 TEST_F(GifLoadTest, SidesBeyond32767AreRefusedWhateverMemoryThereIs) {
     for (auto [width, height] : {std::pair{65308, 65386}, {32768, 1}, {1, 32768}}) {
         GifFile file = screen256();
-        file.image(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), {1, 2, 3});
+        file.image(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                   {1, 2, 3});
         EXPECT_EQ(failure(file.bytes()), err::BadArea) << width << " x " << height;
     }
 }

@@ -336,8 +336,11 @@ TEST_F(TargaReadTest, EveryOriginLoadsTheSamePicture) {
         std::uint8_t type;
         std::uint8_t depth;
     };
-    const Kind kinds[] = {{"24-bit", 2, 24}, {"8-bit mapped", 1, 8}, {"16-bit", 2, 16},
-                          {"32-bit", 2, 32}, {"24-bit run-length", 10, 24}};
+    const Kind kinds[] = {{"24-bit", 2, 24},
+                          {"8-bit mapped", 1, 8},
+                          {"16-bit", 2, 16},
+                          {"32-bit", 2, 32},
+                          {"24-bit run-length", 10, 24}};
     // Pixel (x, y) of the 3 x 2 picture, counted from its top left, holds
     // 10 y + x + 1 in each of its bytes.
     for (const Kind& kind : kinds) {

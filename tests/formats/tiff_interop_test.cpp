@@ -227,8 +227,8 @@ TEST_F(TiffInteropTest, SamplesTheReaderCannotTakeAreRefused) {
         std::string make;  // a command that writes the file
     };
     const std::string file = path("refused.tif");
-    const std::string convertTo = test::quoted(test::convertTool()) + " " + kPlasma +
-                                  " -type TrueColor -compress None ";
+    const std::string convertTo =
+        test::quoted(test::convertTool()) + " " + kPlasma + " -type TrueColor -compress None ";
     const Case cases[] = {
         {"16-bit RGB", convertTo + "-depth 16 " + test::quoted(file)},
         // ImageMagick 6.9 writes the file but reports a predictor tag it could not set.

@@ -177,7 +177,8 @@ std::vector<Entry> rgbWithSamples(std::vector<std::uint32_t> bits,
 Bytes bitsReversed(Bytes bytes) {
     for (std::uint8_t& b : bytes) {
         std::uint8_t r = 0;
-        for (int bit = 0; bit < 8; ++bit) r |= static_cast<std::uint8_t>(((b >> bit) & 1) << (7 - bit));
+        for (int bit = 0; bit < 8; ++bit)
+            r |= static_cast<std::uint8_t>(((b >> bit) & 1) << (7 - bit));
         b = r;
     }
     return bytes;
@@ -365,7 +366,8 @@ TEST_F(TiffReadTest, UnsupportedCompressionsAndLayoutsAreRefused) {
         {"16-bit RGB", {rgbWithSamples({16, 16, 16})}},
         {"samples of mixed sizes", {rgbWithSamples({8, 8, 16})}},
         {"sample sizes outside the file", {rgbWithSamples({8, 8, 8}, 0x7FFFFFF0u)}},
-        {"floating-point RGB", {with(rgbWithSamples({8, 8, 8}), {{339, kShort, 3, 0, 0, {3, 3, 3}}})}},
+        {"floating-point RGB",
+         {with(rgbWithSamples({8, 8, 8}), {{339, kShort, 3, 0, 0, {3, 3, 3}}})}},
         {"signed grey", {with(basic(4, 3, 8), {{339, kShort, 1, 2}})}},
         {"RGB in separate planes", {with(rgbWithSamples({8, 8, 8}), {{284, kShort, 1, 2}})}},
     };
@@ -518,8 +520,9 @@ TEST_F(TiffReadTest, BitsStoredLeastSignificantFirstAreReversedInEveryCompressio
         SCOPED_TRACE(c.name);
         const auto entries = basic(16, 3, 1, c.compression, 1);
         EXPECT_EQ(rows(load(fileOf({entries, {c.strip}})), 2), expected);
-        EXPECT_EQ(rows(load(fileOf({with(entries, {{266, kShort, 1, 2}}), {bitsReversed(c.strip)}})), 2),
-                  expected);
+        EXPECT_EQ(
+            rows(load(fileOf({with(entries, {{266, kShort, 1, 2}}), {bitsReversed(c.strip)}})), 2),
+            expected);
     }
 }
 

@@ -101,6 +101,36 @@ TEST(FilterDib, FastPathKeepsTheFrameAndGeneralPathReplicatesIt) {
     EXPECT_EQ(std::min(255, f.red + 1), g.red);
 }
 
+// The general path's frame, one pixel wide for 3 x 3 kernels and two for
+// 5 x 5, repeats the nearest filtered pixel on every side.
+TEST(FilterDib, GeneralPathFramesRepeatTheNearestFilteredPixelAtBothKernelSizes) {
+    std::mt19937 random(9);
+    const std::pair<int, int> sizes[] = {{6, 5}, {9, 12}};
+    for (int radius : {1, 2})
+        for (const auto& size : sizes) {
+            const int side = 2 * radius + 1, width = size.first, height = size.second;
+            SCOPED_TRACE(testing::Message()
+                         << side << " x " << side << " on " << width << " x " << height);
+            OwnedDib image = test::RandomTrueColorDib(width, height, random());
+            std::vector<std::int16_t> weights;
+            for (int i = 0; i < side * side; ++i)
+                weights.push_back(static_cast<std::int16_t>(static_cast<int>(random() % 9) - 3));
+            OwnedDib result = filtered(
+                image.get(),
+                {.weights = weights, .large = radius == 2, .divisor = 7, .scale = 1, .offset = 3});
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const int nx = std::clamp(x, radius, width - 1 - radius);
+                    const int ny = std::clamp(y, radius, height - 1 - radius);
+                    const Rgb nearest = test::ColorAtPixel(result.get(), nx, ny);
+                    ASSERT_EQ(test::ColorAtPixel(result.get(), x, y), nearest) << x << "," << y;
+                    for (int c = 0; c < 3; ++c)
+                        ASSERT_EQ(channel(nearest, c),
+                                  referenceValue(image.get(), nx, ny, c, weights, radius, 7, 1, 3));
+                }
+        }
+}
+
 TEST(FilterDib, ImagesWithoutInteriorComeBackUnchangedAsNewBlocks) {
     std::mt19937 random(3);
     for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {1, 7}, {9, 2}}) {

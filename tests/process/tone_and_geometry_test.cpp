@@ -89,37 +89,41 @@ TEST(RotateDib, AnglesAreNormalisedAndZeroEquivalentsRefused) {
     EXPECT_EQ(result, 0u);
 }
 
+// Sizes below, across and well beyond the 64-pixel tiles of the turn, in both directions.
 TEST(RotateDib, QuarterTurnsMovePixelsExactlyAtEveryDepth) {
-    for (int depth : {1, 4, 8, 24}) {
-        const int width = 5, height = 3;
-        const unsigned colours = depth == 24 ? 0 : 1u << depth;
-        OwnedDib image =
-            depth == 24
-                ? test::RandomTrueColorDib(width, height, 4)
-                : test::PaletteDib(depth, width, height, std::vector<Rgb>(colours, Rgb{1, 2, 3}),
-                                   [=](int x, int y) { return unsigned(x * 7 + y * 3) % colours; });
-        for (int angle : {90, 180, 270, -270}) {
-            auto turned = made([&](HGLOBAL& r) { return RotateDib(image.get(), angle, 0, r); });
-            const int a = NormalizedAngle(angle);
-            const std::pair<int, int> expected =
-                a == 180 ? std::pair{width, height} : std::pair{height, width};
-            EXPECT_EQ(sizeOf(turned.get()), expected);
-            EXPECT_EQ(test::DepthOf(turned.get()), static_cast<std::uint32_t>(depth));
-            // Clockwise on screen: picture pixel (x, y) goes to (h-1-y, x) at 90.
-            for (int y = 0; y < height; ++y)
-                for (int x = 0; x < width; ++x) {
-                    int tx = a == 90 ? height - 1 - y : a == 180 ? width - 1 - x : y;
-                    int ty = a == 90 ? x : a == 180 ? height - 1 - y : width - 1 - x;
-                    if (depth == 24)
-                        ASSERT_EQ(test::ColorAtPixel(turned.get(), tx, ty),
-                                  test::ColorAtPixel(image.get(), x, y));
-                    else
-                        ASSERT_EQ(test::IndexAtPixel(turned.get(), tx, ty),
-                                  test::IndexAtPixel(image.get(), x, y))
-                            << depth << " " << angle;
-                }
+    const std::pair<int, int> sizes[] = {{5, 3}, {3, 100}, {100, 3}, {130, 70}};
+    for (const auto& size : sizes)
+        for (int depth : {1, 4, 8, 24}) {
+            const int width = size.first, height = size.second;
+            SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << depth);
+            const unsigned colours = depth == 24 ? 0 : 1u << depth;
+            OwnedDib image =
+                depth == 24 ? test::RandomTrueColorDib(width, height, 4)
+                            : test::PaletteDib(
+                                  depth, width, height, std::vector<Rgb>(colours, Rgb{1, 2, 3}),
+                                  [=](int x, int y) { return unsigned(x * 7 + y * 3) % colours; });
+            for (int angle : {90, 180, 270, -270}) {
+                auto turned = made([&](HGLOBAL& r) { return RotateDib(image.get(), angle, 0, r); });
+                const int a = NormalizedAngle(angle);
+                const std::pair<int, int> expected =
+                    a == 180 ? std::pair{width, height} : std::pair{height, width};
+                EXPECT_EQ(sizeOf(turned.get()), expected);
+                EXPECT_EQ(test::DepthOf(turned.get()), static_cast<std::uint32_t>(depth));
+                // Clockwise on screen: picture pixel (x, y) goes to (h-1-y, x) at 90.
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x) {
+                        int tx = a == 90 ? height - 1 - y : a == 180 ? width - 1 - x : y;
+                        int ty = a == 90 ? x : a == 180 ? height - 1 - y : width - 1 - x;
+                        if (depth == 24)
+                            ASSERT_EQ(test::ColorAtPixel(turned.get(), tx, ty),
+                                      test::ColorAtPixel(image.get(), x, y));
+                        else
+                            ASSERT_EQ(test::IndexAtPixel(turned.get(), tx, ty),
+                                      test::IndexAtPixel(image.get(), x, y))
+                                << depth << " " << angle;
+                    }
+            }
         }
-    }
 }
 
 TEST(RotateDib, OddAnglesGrowTheImageAndFillCornersWithTheBackground) {

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <cstdlib>
 #include <sstream>
 
 #include "tests/support/temp_dir.h"
@@ -91,12 +92,17 @@ TEST(PicbufViewOptions, AFailedPaintOrWriteFailsTheRun) {
     EXPECT_EQ(s.err, "picbuf: cannot write the snapshot to " + unwritable + "\n");
 }
 
+// Other tests of the program create the process's application, so the run
+// happens in a fresh copy of the program that runs this test alone.
 TEST(PicbufViewOptions, NoApplicationIsCreatedToRunStatementsOrTakeASnapshot) {
-    test::TempDir dir;
-    Session s = run({"--client", "20x20", "--snapshot", dir.path("a.png"), "Init(8,4,4,0)",
-                     "Refresh", "Xresolution"});
-    EXPECT_EQ(s.status, 0) << s.err;
-    EXPECT_EQ(QGuiApplication::instance(), nullptr);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto runAlone = [] {
+        test::TempDir dir;
+        Session s = run({"--client", "20x20", "--snapshot", dir.path("a.png"), "Init(8,4,4,0)",
+                         "Refresh", "Xresolution"});
+        return s.status != 0 ? 1 : QGuiApplication::instance() != nullptr ? 2 : 0;
+    };
+    EXPECT_EXIT(std::exit(runAlone()), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -139,8 +139,12 @@ bool ReplacementFile::setUp(std::string target, Start start) {
     if (exists && old.get() < 0) return fail(errno);
     if (!createBeside(folderOf(target), name)) return false;
     if (!exists) return true;
-    // Only the superuser can give a file away; anyone else owns the new file.
-    if (::geteuid() == 0 && ::fchown(fd_, info.st_uid, info.st_gid) != 0) return fail(errno);
+    // Only the superuser can give a file away; anyone else owns the new file
+    // and keeps the old group where they belong to it.
+    const bool superuser = ::geteuid() == 0;
+    if (::fchown(fd_, superuser ? info.st_uid : static_cast<uid_t>(-1), info.st_gid) != 0 &&
+        superuser)
+        return fail(errno);
     if (::fchmod(fd_, info.st_mode & 07777) != 0) return fail(errno);
     if (copying) {
         if (int error = copyAll(old.get(), fd_)) return fail(error);

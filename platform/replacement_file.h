@@ -12,11 +12,11 @@ namespace pm32::platform {
 // half-written target.
 //
 // A target that is a symbolic link is replaced at the file the link names, so
-// the link stays. An existing target keeps its permissions (and, for the
-// superuser, its owner and group); a target the caller may not write is
-// refused as a direct write would be. A target that exists but is no regular
-// file (a device, a pipe) has no contents to keep: Path() then names it and
-// the writer writes to it in place.
+// the link stays. An existing target keeps its permissions, and its group
+// where the caller may set it (the superuser keeps the owner too); a target
+// the caller may not write is refused as a direct write would be. Other hard links to the old file
+// keep the old contents. A target that exists but is no regular file (a device, a pipe) has no
+// contents to keep: Path() then names it and the writer writes to it in place.
 class ReplacementFile {
   public:
     enum class Start {

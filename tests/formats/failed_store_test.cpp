@@ -2,6 +2,7 @@
 // when all of it is written: a store that fails half way, or cannot start,
 // leaves the file that was there byte for byte and no leftover beside it.
 
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -183,6 +184,9 @@ std::vector<StoreCase> storeCases() {
     };
 }
 
+// The unprivileged user the superuser's tests act as.
+constexpr uid_t kNobody = 65534;
+
 // How the child that runs a store is held back.
 struct ChildLimits {
     std::optional<rlim_t> fileBytes;  // files may not grow past this many bytes
@@ -206,7 +210,6 @@ std::optional<ErrorNumber> storeInChild(const ChildLimits& limits,
             ready = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
         }
         if (limits.asOrdinaryUser && ::geteuid() == 0) {
-            constexpr uid_t kNobody = 65534;
             ready = ready && ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 &&
                     ::setuid(kNobody) == 0;
         }
@@ -302,8 +305,8 @@ TEST_P(FailedStoreTest, AReadOnlyFolderKeepsTheOldFileAndCreatesNothing) {
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
 }
 
-// Through a link the file it names is replaced, keeping its permissions; the
-// link stays a link.
+// Through a link the file it names is replaced, keeping its permissions (and,
+// for the superuser, the owner); the link stays a link.
 TEST_P(FailedStoreTest, ALinkedTargetIsReplacedWithItsPermissions) {
     const StoreCase& c = GetParam();
     fs::create_directory(dir_.path("real"));
@@ -311,6 +314,12 @@ TEST_P(FailedStoreTest, ALinkedTargetIsReplacedWithItsPermissions) {
     const Bytes old = existingFile(real);
     const fs::perms kept = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(real, kept);
+    // The superuser's store gives the new file the old one's owner and group.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(real.c_str(), kNobody, kNobody), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(real.c_str(), &before), 0);
     const std::string link = dir_.path("link");
     fs::create_symlink(std::string("real/") + c.file, link);
 
@@ -319,11 +328,37 @@ TEST_P(FailedStoreTest, ALinkedTargetIsReplacedWithItsPermissions) {
     EXPECT_EQ(fs::read_symlink(link), fs::path(std::string("real/") + c.file));
     EXPECT_TRUE(readFile(real) != old);
     EXPECT_EQ(fs::status(real).permissions(), kept);
+    struct stat after {};
+    ASSERT_EQ(::stat(real.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino) << "the file was not replaced";
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_EQ(namesIn(dir_.path("real")), std::set<std::string>{c.file});
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStore, FailedStoreTest, ::testing::ValuesIn(storeCases()),
                          [](const auto& test) { return std::string(test.param.name); });
+
+// A pipe (like a device) has no contents to keep: the store writes into it,
+// and it stays a pipe.
+TEST(StoreInPlace, APipeIsWrittenNotReplaced) {
+    TempDir dir;
+    const std::string pipe = dir.path("pipe.bmp");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // A reader must be there for the writer's open to go through.
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(imageStore(StoreBMP, 24)(pipe, Picture::Small), 0);
+    ASSERT_EQ(imageStore(StoreBMP, 24)(dir.path("file.bmp"), Picture::Small), 0);
+    const Bytes expected = readFile(dir.path("file.bmp"));
+    Bytes received(expected.size() + 1);
+    const ssize_t got = ::read(reader, received.data(), received.size());
+    ::close(reader);
+    received.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    EXPECT_TRUE(received == expected);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(namesIn(dir.path("")), (std::set<std::string>{"file.bmp", "pipe.bmp"}));
+}
 
 // AppendTIFF keeps the images already in the file byte for byte: only the
 // link of the last directory changes to reach the new one.

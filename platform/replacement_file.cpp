@@ -34,7 +34,10 @@ std::string nameOf(const std::string& path) {
 }
 
 std::string inFolder(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
+    std::string path = folder == "/" ? std::string() : folder;
+    path += '/';
+    path += name;
+    return path;
 }
 
 // A descriptor closed when the guard goes.
@@ -156,8 +159,12 @@ bool ReplacementFile::createBeside(const std::string& folder, const std::string&
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string tag;
         if (!randomTag(tag)) return fail(errno);
-        std::string path =
-            inFolder(folder, "." + name.substr(0, kMostNameBytes) + "." + tag + ".part");
+        std::string leaf = ".";
+        leaf.append(name, 0, kMostNameBytes);
+        leaf += '.';
+        leaf += tag;
+        leaf += ".part";
+        const std::string path = inFolder(folder, leaf);
         int fd =
             ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, kNewFileMode);
         if (fd >= 0) {

@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "engine/dib_layout.h"
 #include "engine/zdib.h"
+#include "platform/replacement_file.h"
 #include "platform/resources.h"
 
 namespace pm32 {
@@ -18,14 +20,24 @@ struct FileCloser {
 };
 using TextFile = std::unique_ptr<std::FILE, FileCloser>;
 
-TextFile openText(const std::string& path, const char* mode) {
-    return TextFile(std::fopen(path.c_str(), mode));
+using platform::ReplacementFile;
+
+// Opens the replacement's file; nothing when the replacement could not be set up.
+TextFile openText(const ReplacementFile& target, const char* mode) {
+    return target ? TextFile(std::fopen(target.Path().c_str(), mode)) : TextFile();
+}
+
+// Closes the stream now; false when any of its writes failed.
+bool closeText(TextFile& file) {
+    bool clean = std::ferror(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && clean;
 }
 
 bool writeAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
     }
@@ -64,35 +76,44 @@ void writeImageData(std::FILE* out, ZDib& image) {
     image.DiscardRowTable();
 }
 
+void writePaletteDump(std::FILE* out, std::uint32_t count,
+                      std::span<const platform::PALETTEENTRY> entries) {
+    std::fprintf(out, "******* Palette *******\n  colors in palette=%u\n", count);
+    std::fprintf(out, "   PC_NOCOLLAPSE=%d\n   PC_RESERVED=%d\n", platform::PC_NOCOLLAPSE,
+                 platform::PC_RESERVED);
+    std::fputs("\n***** Palette *****\nEntry  Red Green  Blue Reserved\n", out);
+    for (unsigned i = 0; i < 256; ++i) {
+        if (i == count) std::fputs("*-*-*- Entries below not used *-*-*-\n", out);
+        platform::PALETTEENTRY e = i < entries.size() ? entries[i] : platform::PALETTEENTRY{};
+        std::fprintf(out, "%5d %3d    %3d   %3d%5d\n", static_cast<int>(i), e.peRed, e.peGreen,
+                     e.peBlue, e.peFlags);
+    }
+}
+
 }  // namespace
 
 ErrorNumber WriteMessageList(const std::string& path) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ReplacementFile target(path);
+    if (!target) return err::OpenFileFailure;
+    int fd = ::open(target.Path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return err::OpenFileFailure;
     std::string text = "******** Control Messages **********\n" + messageLines(20300, 20395) +
                        "\n******** Engine Messages **********\n" + messageLines(20100, 20187);
     bool written = writeAll(fd, text);
     bool closed = ::close(fd) == 0;
     if (!written) return err::WriteFileFailure;
-    if (!closed) return err::CloseFileFailure;
+    if (!closed || !target.Commit()) return err::CloseFileFailure;
     return 0;
 }
 
 int AppendPaletteDump(const std::string& path, std::uint32_t count,
                       std::span<const platform::PALETTEENTRY> entries) {
-    TextFile out = openText(path, "a");
+    // The dump is added to a copy, so a failed write leaves the file as it was.
+    ReplacementFile target(path, ReplacementFile::Start::TargetCopyOrEmpty);
+    TextFile out = openText(target, "a");
     if (!out) return 4;
-    std::fprintf(out.get(), "******* Palette *******\n  colors in palette=%u\n", count);
-    std::fprintf(out.get(), "   PC_NOCOLLAPSE=%d\n   PC_RESERVED=%d\n", platform::PC_NOCOLLAPSE,
-                 platform::PC_RESERVED);
-    std::fputs("\n***** Palette *****\nEntry  Red Green  Blue Reserved\n", out.get());
-    for (unsigned i = 0; i < 256; ++i) {
-        if (i == count) std::fputs("*-*-*- Entries below not used *-*-*-\n", out.get());
-        platform::PALETTEENTRY e = i < entries.size() ? entries[i] : platform::PALETTEENTRY{};
-        std::fprintf(out.get(), "%5d %3d    %3d   %3d%5d\n", static_cast<int>(i), e.peRed,
-                     e.peGreen, e.peBlue, e.peFlags);
-    }
-    return 0;
+    writePaletteDump(out.get(), count, entries);
+    return closeText(out) && target.Commit() ? 0 : 4;
 }
 
 void ZDib::Dump(const std::string& path, int option) {
@@ -108,33 +129,25 @@ void ZDib::Dump(const std::string& path, int option) {
         error = err::InvalidPicture;
         return;
     }
-    {
-        TextFile out = openText(path, "w");
-        if (!out) {
-            error = err::BadFile;
-            return;
-        }
-        std::fprintf(out.get(), "  width=%d  height=%d  bits deep=%u  bytes per line=%u", width,
-                     height, depth, rowBytes);
-        if (depth < 24) std::fprintf(out.get(), "  colors in palette=%u", colorsUsed);
-        std::fputs("\n", out.get());
+    // Header, palette and image data go to one replacement, so a dump that
+    // fails on the way leaves the file as it was.
+    ReplacementFile target(path);
+    TextFile out = openText(target, "w");
+    if (!out) {
+        error = err::BadFile;
+        return;
     }
+    std::fprintf(out.get(), "  width=%d  height=%d  bits deep=%u  bytes per line=%u", width, height,
+                 depth, rowBytes);
+    if (depth < 24) std::fprintf(out.get(), "  colors in palette=%u", colorsUsed);
+    std::fputs("\n", out.get());
     if (depth < 24 && option != 1) {
         PALETTEENTRY table[256] = {};
         std::size_t count = GetPalette(table);
-        if (AppendPaletteDump(path, colorsUsed, std::span(table, count)) != 0) {
-            error = err::BadFile;
-            return;
-        }
+        writePaletteDump(out.get(), colorsUsed, std::span(table, count));
     }
-    if (option != 2) {
-        TextFile out = openText(path, "a");
-        if (!out) {
-            error = err::BadFile;
-            return;
-        }
-        writeImageData(out.get(), *this);
-    }
+    if (option != 2) writeImageData(out.get(), *this);
+    if (!closeText(out) || !target.Commit()) error = err::BadFile;
 }
 
 }  // namespace pm32

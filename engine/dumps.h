@@ -9,12 +9,13 @@
 namespace pm32 {
 
 // Writes the list of every control and engine message; 20340, 20342 or 20341
-// when the file cannot be created, written or closed.
+// when the file cannot be created, written or closed (an existing file is
+// then left as it was).
 ErrorNumber WriteMessageList(const std::string& path);
 
 // Appends the palette dump: count entries in use out of up to 256 given
 // (missing ones print as zeros). Returns status 0, or 4 when the file cannot
-// be opened.
+// be opened or written; the file is then left as it was.
 int AppendPaletteDump(const std::string& path, std::uint32_t count,
                       std::span<const platform::PALETTEENTRY> entries);
 

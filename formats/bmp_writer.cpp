@@ -9,6 +9,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
+#include "platform/replacement_file.h"
 
 namespace pm32 {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kPieceBytes = 32768;
 
-// The writer's own file: created directly, closed when the guard goes.
+// The writer's own file, opened directly and closed when the guard goes.
 class CreatedFile {
   public:
     explicit CreatedFile(const std::string& path)
@@ -93,7 +94,9 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
         static_cast<std::size_t>(std::min<std::uint64_t>(size, kPieceBytes - kFileHeaderSize));
     std::memcpy(first.data() + kFileHeaderSize, block.data(), lead);
 
-    CreatedFile file(path);
+    platform::ReplacementFile target(path);
+    if (!target) return reportFailure(err::WriteFailed, 9106);
+    CreatedFile file(target.Path());
     if (!file) return reportFailure(err::WriteFailed, 9106);
     bool written = file.write(first.data(), kFileHeaderSize + lead);
     for (std::uint64_t done = lead; written && done < size;) {
@@ -101,7 +104,7 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
         written = file.write(block.data() + done, piece);
         done += piece;
     }
-    if (!file.close() || !written) return reportFailure(err::WriteFailed, 9107);
+    if (!file.close() || !written || !target.Commit()) return reportFailure(err::WriteFailed, 9107);
     return 0;
 }
 

@@ -22,7 +22,9 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
               const ZLoadParams& params);
 
 // Writes the image record with the writer of the format after checking the
-// compression value; the result is in its error number.
+// compression value; the result is in its error number. Every writer puts a
+// complete new file in the target's place or, on failure, leaves the file
+// that was there (platform::ReplacementFile).
 void StoreFile(ZDib& image, const std::string& path, int format, int compression, bool append,
                int writeOption);
 

@@ -53,7 +53,48 @@ bool EngineFile::OpenUpdate(const std::string& path) {
     return open(path, Mode::Update, O_RDWR, 9174, 9175);
 }
 
+bool EngineFile::openReplacement(const std::string& path, platform::ReplacementFile::Start start,
+                                 Mode mode, int flags, int busyLocation, int failLocation) {
+    if (fd_ >= 0) {
+        ReportDiagnostic(busyLocation, DiagnosticKind::Severe);
+        return false;
+    }
+    replacement_.emplace(path, start);
+    if (!*replacement_) {
+        replacement_.reset();
+        ReportDiagnostic(failLocation, DiagnosticKind::Severe);
+        return false;
+    }
+    if (open(replacement_->Path(), mode, flags, busyLocation, failLocation)) return true;
+    replacement_.reset();
+    return false;
+}
+
+bool EngineFile::OpenReplace(const std::string& path) {
+    return openReplacement(path, platform::ReplacementFile::Start::Empty, Mode::Create,
+                           O_WRONLY | O_CREAT | O_TRUNC, 9183, 9177);
+}
+
+bool EngineFile::OpenReplaceCopy(const std::string& path) {
+    return openReplacement(path, platform::ReplacementFile::Start::TargetCopy, Mode::Update, O_RDWR,
+                           9174, 9175);
+}
+
+bool EngineFile::Commit() {
+    if (!replacement_) return false;
+    bool closed = closeFile();
+    bool committed = closed && replacement_->Commit();
+    replacement_.reset();
+    return committed;
+}
+
 bool EngineFile::Close() {
+    bool closed = closeFile();
+    replacement_.reset();
+    return closed;
+}
+
+bool EngineFile::closeFile() {
     if (fd_ < 0) return true;
     bool flushed = settle();
     bool closed = ::close(fd_) == 0;

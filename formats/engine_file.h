@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "platform/replacement_file.h"
 
 namespace pm32 {
 
@@ -23,6 +26,15 @@ class EngineFile {
     bool OpenRead(const std::string& path);
     bool OpenCreate(const std::string& path);
     bool OpenUpdate(const std::string& path);
+    // As OpenCreate and OpenUpdate, but the bytes go to a replacement of the
+    // file (platform::ReplacementFile): a new file, or a copy of the existing
+    // one to update. Only Commit puts it in the file's place; Close or
+    // destruction without a commit drops it and leaves the file as it was.
+    bool OpenReplace(const std::string& path);
+    bool OpenReplaceCopy(const std::string& path);
+    // Closes the file and commits its replacement; false when pending bytes
+    // could not be written or the replacement could not take its place.
+    bool Commit();
     // False when pending bytes could not be written.
     bool Close();
     bool IsOpen() const { return fd_ >= 0; }
@@ -63,6 +75,9 @@ class EngineFile {
     enum class Held { Nothing, ReadBytes, PendingBytes };
 
     bool open(const std::string& path, Mode mode, int flags, int busyLocation, int failLocation);
+    bool openReplacement(const std::string& path, platform::ReplacementFile::Start start, Mode mode,
+                         int flags, int busyLocation, int failLocation);
+    bool closeFile();
     bool fill();
     void giveBack();
     bool flush();
@@ -72,6 +87,7 @@ class EngineFile {
     std::uint32_t readOrdered(int size);
 
     int fd_ = -1;
+    std::optional<platform::ReplacementFile> replacement_;
     Mode mode_ = Mode::None;
     std::unique_ptr<std::uint8_t[]> buffer_;
     std::size_t capacity_ = 0;

@@ -118,7 +118,7 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     if (!pixels) return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
 
     EngineFile file;
-    if (!file.OpenCreate(path)) return err::FileMissing;
+    if (!file.OpenReplace(path)) return err::FileMissing;
     if (!file.SetBuffer(kStagingBytes))
         return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
     std::uint8_t headers[6 + 7 + 3 * 256 + 10];
@@ -129,8 +129,9 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     int result = encoder.Run(static_cast<int>(image.depth), pixels, sink);
     if (result != lzw::kDone) return reportFailure(err::OperationFailure, kEncoderFailureLocation);
     written = file.WriteByte(';') && written && !encoder.WriteFailed();
-    // Bytes still staged reach the disk only at the close, which can fail too.
-    if (!file.Close() || !written) return err::WriteFailed;
+    if (!written) return err::WriteFailed;
+    // Bytes still staged reach the disk only at the commit, which can fail too.
+    if (!file.Commit()) return err::WriteFailed;
     return 0;
 }
 

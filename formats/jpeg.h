@@ -16,7 +16,7 @@ void LoadJPEG(ZDib& image, const std::string& path);
 // Writes the image record as a JPEG file at quality 5 to 100 (baseline
 // tables): write option 1 or 3 is progressive, 2 or 3 writes the stored pixel
 // values as one grey component. The result is in its error number; a failed
-// write may leave a partial file.
+// write leaves the file that was there.
 void StoreJPEG(ZDib& image, const std::string& path, int quality, int writeOption);
 
 }  // namespace pm32

@@ -8,6 +8,7 @@
 #include "formats/jpeg_library.h"
 #include "formats/picture_rows.h"
 #include "formats/stdio_file.h"
+#include "platform/replacement_file.h"
 
 namespace pm32 {
 namespace {
@@ -122,7 +123,9 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
     }
 
     JpegErrors errors;
-    StdioFile file = openStdio(path, "wb");
+    platform::ReplacementFile target(path);
+    if (!target) return kWriteFailed;
+    StdioFile file = openStdio(target.Path(), "wb");
     if (!file) return kWriteFailed;
     JpegCompressor compressor(errors);
     JpegStore store{.info = compressor.get(),
@@ -135,7 +138,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
                     .lookup = &lookup,
                     .expanded = expanded.get()};
     if (!runJpegStep(errors, writeImage, store)) return kWriteFailed;
-    return closeStdio(file) ? 0 : kWriteFailed;
+    return closeStdio(file) && target.Commit() ? 0 : kWriteFailed;
 }
 
 }  // namespace

@@ -72,10 +72,10 @@ ErrorNumber WritePaletteFile(platform::HPALETTE palette, const std::string& path
     }
 
     EngineFile file;
-    if (!file.OpenCreate(path)) return err::OperationFailure;
-    bool written = file.WriteBlock(bytes.data(), kHeaderBytes + kEntryBytes * count);
-    bool closed = file.Close();
-    return written && closed ? err::None : err::WriteFailed;
+    if (!file.OpenReplace(path)) return err::OperationFailure;
+    if (!file.WriteBlock(bytes.data(), kHeaderBytes + kEntryBytes * count) || !file.Commit())
+        return err::WriteFailed;
+    return err::None;
 }
 
 }  // namespace pm32

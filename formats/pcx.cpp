@@ -281,7 +281,7 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     buildHeader(image, shape, table, header);
 
     EngineFile file;
-    if (!file.OpenCreate(path)) return reportFailure(err::WriteFailed, 9138);
+    if (!file.OpenReplace(path)) return reportFailure(err::WriteFailed, 9138);
     if (!file.SetBuffer(kWriteStagingBytes))
         return reportFailure(err::OutOfMemory, 9136, DiagnosticKind::Memory);
     if (!file.WriteBlock(header, sizeof header)) return reportFailure(err::WriteFailed, 9137);
@@ -289,7 +289,7 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     if (image.depth == 8) {
         if (ErrorNumber e = writeTrailerColors(file, table)) return e;
     }
-    if (!file.Close()) return reportFailure(err::WriteFailed, 9137);
+    if (!file.Commit()) return reportFailure(err::WriteFailed, 9137);
     return 0;
 }
 

@@ -15,7 +15,7 @@ void LoadPNG(ZDib& image, const std::string& path);
 
 // Writes the image record as a PNG file: write option 1 or 3 interlaces
 // (Adam7), 2 or 3 writes the stored pixel values as grey levels. The result
-// is in its error number; a failed write may leave a partial file.
+// is in its error number; a failed write leaves the file that was there.
 void StorePNG(ZDib& image, const std::string& path, int writeOption);
 
 }  // namespace pm32

@@ -7,6 +7,7 @@
 #include "formats/png.h"
 #include "formats/png_library.h"
 #include "formats/stdio_file.h"
+#include "platform/replacement_file.h"
 
 namespace pm32 {
 namespace {
@@ -72,7 +73,9 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
     std::array<png_color, 256> palette{};
     int paletteEntries = readPalette(image, palette);
 
-    StdioFile file = openStdio(path, "wb");
+    platform::ReplacementFile target(path);
+    if (!target) return kWriteFailed;
+    StdioFile file = openStdio(target.Path(), "wb");
     if (!file) return kWriteFailed;
     PngWriteState state;
     if (!state) return err::OutOfMemory;
@@ -86,7 +89,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
                    .palette = palette.data(),
                    .paletteEntries = paletteEntries};
     if (!runPngStep(store.png, writeImage, store)) return kWriteFailed;
-    return closeStdio(file) ? 0 : kWriteFailed;
+    return closeStdio(file) && target.Commit() ? 0 : kWriteFailed;
 }
 
 }  // namespace

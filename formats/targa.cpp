@@ -8,6 +8,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/targa_file.h"
+#include "platform/replacement_file.h"
 
 namespace pm32 {
 namespace {
@@ -345,7 +346,9 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression) {
     if (ErrorNumber e = checkWritable(image, block)) return e;
     const bool compressed = compression == 2;
 
-    TargaFile file(path);
+    platform::ReplacementFile target(path);
+    if (!target) return reportFailure(err::WriteFailed, 9147);
+    TargaFile file(target.Path());
     if (!file.Create()) return reportFailure(err::WriteFailed, 9147);
     std::uint8_t header[kHeaderBytes];
     buildHeader(image, compressed, header);
@@ -369,7 +372,7 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression) {
         written = compressed ? writePackedRow(file, row, width, pixelBytes)
                              : file.Write(row, width * pixelBytes);
     }
-    if (!written || !file.Flush()) return reportFailure(err::WriteFailed, 9148);
+    if (!written || !file.Flush() || !target.Commit()) return reportFailure(err::WriteFailed, 9148);
     return 0;
 }
 

@@ -266,7 +266,7 @@ ErrorNumber findChainEnd(EngineFile& file, std::int64_t& link) {
 }
 
 ErrorNumber openTarget(EngineFile& file, const std::string& path, bool append, std::int64_t& link) {
-    if (!(append ? file.OpenUpdate(path) : file.OpenCreate(path)))
+    if (!(append ? file.OpenReplaceCopy(path) : file.OpenReplace(path)))
         return reportFailure(err::WriteFailed, kOpenLocation);
     if (!file.SetBuffer(kStagingBytes))
         return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
@@ -324,11 +324,9 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression, b
               static_cast<std::uint64_t>(colorMap), record.offsets(), record.counts(), head.get());
     std::uint8_t linkValue[4];
     writeLe32(linkValue, static_cast<std::uint32_t>(layout.directory));
-    // The chain is linked to the new directory last, so a store that fails on
-    // the way leaves an appended-to file as it was.
     if (!file.SeekSet(static_cast<std::int64_t>(layout.directory)) ||
         !file.WriteBlock(head.get(), headBytes) || !file.SeekSet(link) ||
-        !file.WriteBlock(linkValue, sizeof linkValue) || !file.Close())
+        !file.WriteBlock(linkValue, sizeof linkValue) || !file.Commit())
         return reportFailure(err::WriteFailed, kWriteLocation);
     return 0;
 }

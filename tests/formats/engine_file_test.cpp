@@ -338,6 +338,34 @@ TEST_F(EngineFileTest, FailedWritesAreReported) {
     EXPECT_FALSE(file_.IsOpen());
 }
 
+// --- replacing ---
+
+TEST_F(EngineFileTest, AReplacementTakesTheFilesPlaceOnlyWhenCommitted) {
+    std::string path = make("a.bin", "old");
+    ASSERT_TRUE(file_.OpenReplace(path));
+    ASSERT_TRUE(file_.SetBuffer(4));
+    ASSERT_TRUE(file_.WriteBlock("new bytes", 9));
+    EXPECT_EQ(textOf(readFile(path)), "old") << "written beside the file";
+    EXPECT_TRUE(file_.Close());
+    EXPECT_EQ(textOf(readFile(path)), "old") << "closing drops an uncommitted replacement";
+
+    ASSERT_TRUE(file_.OpenReplaceCopy(path));
+    EXPECT_EQ(readBlockText(file_, 3), "old") << "a copy to update";
+    ASSERT_TRUE(file_.WriteBlock("er", 2));
+    EXPECT_EQ(textOf(readFile(path)), "old");
+    EXPECT_TRUE(file_.Commit());
+    EXPECT_FALSE(file_.IsOpen());
+    EXPECT_EQ(textOf(readFile(path)), "older");
+    EXPECT_FALSE(file_.Commit()) << "nothing left to commit";
+
+    EXPECT_FALSE(file_.OpenReplaceCopy(dir_.path("missing.bin")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path("missing.bin")));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path("")))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << "no temporary file is left";
+}
+
 // --- update mode ---
 
 TEST_F(EngineFileTest, UpdateWritesLandAtTheReadPosition) {

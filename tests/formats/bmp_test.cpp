@@ -489,6 +489,36 @@ Bytes rows(std::initializer_list<Bytes> bottomUp) {
     return out;
 }
 
+// Streams several times longer than the 4096-byte staging buffer, with
+// absolute runs that straddle its refills.
+TEST_F(BmpRleTest, StreamsLongerThanTheStagingBufferDecodeWhole) {
+    for (std::uint32_t compression : {1u, 2u}) {
+        SCOPED_TRACE(compression);
+        const int width = 300, height = 60;
+        const std::size_t rowBytes = compression == 1 ? 300 : 150;
+        Bytes stream, expected;
+        for (int y = 0; y < height; ++y) {
+            Bytes row(rowBytes);
+            for (std::size_t i = 0; i < rowBytes; ++i)
+                row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
+            // Two absolute runs of half a row each: 150 pixels in 150 or 75 bytes.
+            for (std::size_t half = 0; half < 2; ++half) {
+                stream.insert(stream.end(), {0, 150});
+                auto from = row.begin() + static_cast<std::ptrdiff_t>(half * rowBytes / 2);
+                stream.insert(stream.end(), from, from + static_cast<std::ptrdiff_t>(rowBytes / 2));
+                if ((rowBytes / 2) % 2) stream.push_back(0);
+            }
+            stream.insert(stream.end(), {0, 0});
+            expected.insert(expected.end(), row.begin(), row.end());
+            expected.resize(expected.size() + (4 - rowBytes % 4) % 4, 0);
+        }
+        ASSERT_GT(stream.size(), 2 * 4096u);
+        ZDib image = load(rleFile(compression, width, height, stream).bytes());
+        ASSERT_EQ(image.error, 0);
+        EXPECT_TRUE(pixelsOf(image) == expected);
+    }
+}
+
 TEST_F(BmpRleTest, Rle8RunsAndAbsoluteRuns) {
     // Row 0: run of 3 x 9, absolute run of 3 (odd, so padded), run of 2 x 1.
     // Row 1: absolute run of 4, run of 4 x 0x55.

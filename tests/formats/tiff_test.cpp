@@ -463,6 +463,33 @@ TEST_F(TiffReadTest, UncompressedStripsFillRowsFromTheTop) {
               err::BadFile);
 }
 
+// Rows on both sides of the 32768-byte staging buffer and of the 65535-byte
+// largest block it passes on.
+TEST_F(TiffReadTest, RowsLongerThanTheStagingBufferArriveWhole) {
+    struct Case {
+        std::uint32_t depth, width;
+    };
+    for (Case c :
+         {Case{8, 32767}, Case{24, 10923}, Case{24, 21845}, Case{24, 21846}, Case{24, 32767}}) {
+        const std::size_t rowBytes = c.width * (c.depth / 8);
+        SCOPED_TRACE(rowBytes);
+        Bytes strip(2 * rowBytes);
+        for (std::size_t i = 0; i < strip.size(); ++i)
+            strip[i] = static_cast<std::uint8_t>(i * 131 + (i >> 9));
+        const auto entries = c.depth == 24 ? basic(c.width, 2, 8, 1, 2, 3) : basic(c.width, 2, 8);
+        Rows got = rows(load(fileOf({entries, {strip}})), rowBytes);
+        ASSERT_EQ(got.size(), 2u);
+        for (std::size_t y = 0; y < 2; ++y) {
+            Bytes expected(strip.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
+                           strip.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
+            if (c.depth == 24)
+                for (std::size_t i = 0; i + 2 < rowBytes; i += 3)
+                    std::swap(expected[i], expected[i + 2]);
+            EXPECT_TRUE(got[y] == expected) << "row " << y;
+        }
+    }
+}
+
 TEST_F(TiffReadTest, PackBitsRunsFillRowsAndDropWhatOverflows) {
     Image image{with(basic(6, 3, 8, 32773), {{278, kShort, 1, 3}}),
                 {{

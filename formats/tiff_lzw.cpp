@@ -89,28 +89,6 @@ class CodePacker {
     bool overflow_ = false;
 };
 
-// A dictionary node: the strings that extend a string by one byte form a
-// binary search tree by that byte. Link 0 means none: node 0 is a root and
-// never anyone's child.
-struct Node {
-    std::uint8_t byte;
-    std::uint16_t child;
-    std::uint16_t lesser;
-    std::uint16_t greater;
-};
-
-void resetDictionary(Node* nodes) {
-    for (unsigned i = 0; i < 256; ++i) nodes[i] = {static_cast<std::uint8_t>(i), 0, 0, 0};
-}
-
-// The link where the child of `string` with `byte` is, or where it would go.
-std::uint16_t* findChild(Node* nodes, unsigned string, std::uint8_t byte) {
-    std::uint16_t* link = &nodes[string].child;
-    while (*link != 0 && nodes[*link].byte != byte)
-        link = byte < nodes[*link].byte ? &nodes[*link].lesser : &nodes[*link].greater;
-    return link;
-}
-
 // Reads codes most significant bit first. The unread bits sit at the top of
 // a 64-bit word, refilled eight bytes at a time while the input lasts; a
 // refill may bring in part of a byte again, which ORs onto the same bits.
@@ -121,19 +99,18 @@ class CodeReader {
     // The next code of the width (at most 12 bits), or -1 when the input ends
     // first or the stream runs past the most codes a strip may hold.
     int read(unsigned width) {
-        if (held_ < width) {
-            if (size_ - taken_ >= 8) {
-                std::uint64_t word = 0;
-                for (int i = 0; i < 8; ++i) word = word << 8 | in_[taken_ + i];
-                bits_ |= word >> held_;
-                taken_ += (63 - held_) >> 3;
-                held_ |= 56;
-            } else {
-                while (held_ < width) {
-                    if (taken_ == size_) return -1;
-                    bits_ |= std::uint64_t{in_[taken_++]} << (56 - held_);
-                    held_ += 8;
-                }
+        // Topping up before every code costs less than guessing when to.
+        if (size_ - taken_ >= 8) {
+            std::uint64_t word = 0;
+            for (int i = 0; i < 8; ++i) word = word << 8 | in_[taken_ + i];
+            bits_ |= word >> held_;
+            taken_ += (63 - held_) >> 3;
+            held_ |= 56;
+        } else {
+            while (held_ < width) {
+                if (taken_ == size_) return -1;
+                bits_ |= std::uint64_t{in_[taken_++]} << (56 - held_);
+                held_ += 8;
             }
         }
         if (++codes_ > kMostCodes) return -1;
@@ -160,18 +137,28 @@ constexpr auto kByteValues = [] {
     return values;
 }();
 
+// Copies a string forward in 8-byte pieces. Strings end before the output
+// does, so every wanted byte is read before a store can reach it; the
+// pieces may run up to 7 bytes past the string into the room.
+inline void copyPieces(std::uint8_t* to, const std::uint8_t* from, std::size_t length) {
+    for (std::size_t done = 0; done < length; done += 8) {
+        std::uint64_t piece;
+        std::memcpy(&piece, from + done, 8);
+        std::memcpy(to + done, &piece, 8);
+    }
+}
+
 }  // namespace
 
 std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
                           std::span<std::uint8_t> output) {
-    // A code's string is a stretch of bytes already known: the single byte of
-    // codes below 256, else an earlier stretch of the output.
-    struct Entry {
-        const std::uint8_t* start;
-        std::size_t length;
-    };
-    Entry table[kTableSize];
-    for (unsigned i = 0; i < 256; ++i) table[i] = {&kByteValues[i], 1};
+    // A table code's string is an earlier stretch of the output: where it
+    // starts and how long it is. Codes below 256 are their own byte; they
+    // have a length too, so both kinds are found without a branch.
+    std::uint32_t starts[kTableSize];
+    std::uint16_t lengths[kTableSize];
+    std::fill_n(starts, 256, 0u);
+    std::fill_n(lengths, 256, std::uint16_t{1});
 
     CodeReader reader(compressed);
     std::uint8_t* const out = output.data();
@@ -183,12 +170,15 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
     for (;;) {
         unsigned width = 9;
         unsigned next = kFirstFreeCode;
+        // The width grows once next reaches this: the counter of the width
+        // rule runs one ahead of the next free entry.
+        unsigned widen = (1u << width) - 1;
         if (produced == room) return produced;
         const int first = reader.read(width);
         if (first == kEndCode) return produced;
         // After a clear code comes a single byte.
         if (first < 0 || first >= 256) return 0;
-        const std::uint8_t* previous = out + produced;
+        std::size_t previous = produced;
         std::size_t previousLength = 1;
         out[produced++] = static_cast<std::uint8_t>(first);
 
@@ -197,12 +187,16 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
             const int read = reader.read(width);
             if (read < 0) return 0;
             const auto code = static_cast<unsigned>(read);
-            Entry string;
+            std::uint8_t* const at = out + produced;
+            const std::uint8_t* from;
+            std::size_t length;
             if (code < next && code - kClearCode > 1) {
-                string = table[code];
+                from = code < 256 ? &kByteValues[code] : out + starts[code];
+                length = lengths[code];
             } else if (code == next) {
                 // The code being defined: the previous string and its own first byte.
-                string = {previous, previousLength + 1};
+                from = out + previous;
+                length = previousLength + 1;
             } else if (code == kClearCode) {
                 break;
             } else if (code == kEndCode) {
@@ -210,35 +204,31 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
             } else {
                 return 0;
             }
-            std::uint8_t* const at = out + produced;
-            if (room - produced >= string.length + 8) {
-                // Strings end before the output does, so copying forward in
-                // 8-byte pieces reads every wanted byte before a store can
-                // reach it; the pieces may run past the string into the room.
-                for (std::size_t done = 0; done < string.length; done += 8) {
-                    std::uint64_t piece;
-                    std::memcpy(&piece, string.start + done, 8);
-                    std::memcpy(at + done, &piece, 8);
-                }
-                if (code == next) at[previousLength] = previous[0];
-                produced += string.length;
+            if (room - produced >= length + 8) {
+                copyPieces(at, from, length);
+                if (code == next) at[previousLength] = out[previous];
+                produced += length;
             } else {
-                const std::size_t kept = std::min(string.length, room - produced);
+                const std::size_t kept = std::min(length, room - produced);
                 if (code == next) {
-                    std::memmove(at, previous, std::min(kept, previousLength));
-                    if (kept > previousLength) at[previousLength] = previous[0];
+                    std::memmove(at, from, std::min(kept, previousLength));
+                    if (kept > previousLength) at[previousLength] = out[previous];
                 } else {
-                    std::memmove(at, string.start, kept);
+                    std::memmove(at, from, kept);
                 }
                 produced += kept;
             }
-            table[next++] = {previous, previousLength + 1};
-            previous = at;
-            previousLength = string.length;
-            // The counter of the width rule runs one ahead of the next free
-            // entry; a table that would grow past 4095 entries without a
-            // clear code ends the stream.
-            if (next + 1 == 1u << width && ++width > kMostCodeWidth) return 0;
+            starts[next] = static_cast<std::uint32_t>(previous);
+            lengths[next] = static_cast<std::uint16_t>(previousLength + 1);
+            ++next;
+            previous = static_cast<std::size_t>(at - out);
+            previousLength = length;
+            // A table that would grow past 4095 entries without a clear code
+            // ends the stream.
+            if (next == widen) {
+                if (++width > kMostCodeWidth) return 0;
+                widen = (1u << width) - 1;
+            }
         }
         if (produced == room) return produced;
     }
@@ -276,9 +266,13 @@ ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferB
         if (!out.data_) return err::OutOfMemory;
     }
     out.size_ = 0;
+    if (!out.dictionary_) {
+        out.dictionary_.reset(new (std::nothrow) LzwDictionary(8));
+        if (!out.dictionary_) return err::OutOfMemory;
+    }
+    LzwDictionary& dictionary = *out.dictionary_;
+    dictionary.Clear();
 
-    Node nodes[kTableSize];
-    resetDictionary(nodes);
     CodePacker packer(out.data_.get(), out.capacity_);
     packer.put(kClearCode);
 
@@ -287,17 +281,15 @@ ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferB
     unsigned next = kFirstFreeCode;
     for (std::size_t i = 1; i < raw.size(); ++i) {
         const std::uint8_t byte = raw[i];
-        std::uint16_t* link = findChild(nodes, current, byte);
-        if (*link != 0) {
-            current = *link;
+        if (const unsigned code = dictionary.Find(current, byte)) {
+            current = code;
             continue;
         }
         packer.put(current);
-        *link = static_cast<std::uint16_t>(next);
-        nodes[next] = {byte, 0, 0, 0};
+        dictionary.Add(current, byte, next);
         if (next == kLastAddedCode) {
             packer.put(byte);
-            resetDictionary(nodes);
+            dictionary.Clear();
             packer.put(kClearCode);
             next = kFirstFreeCode;
             pending = ++i < raw.size();

@@ -33,8 +33,7 @@ void GifLzwDecoder::start(int clear) {
 }
 
 bool GifLzwEncoder::allocateDictionary() {
-    // Pixels of up to 9 bits, for minimum code sizes up to 9.
-    if (!dictionary_) dictionary_.reset(new (std::nothrow) LzwDictionary(9));
+    if (!dictionary_) dictionary_.reset(new (std::nothrow) Dictionary);
     return dictionary_ != nullptr;
 }
 

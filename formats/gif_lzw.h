@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +30,11 @@ inline constexpr int kEndOfPixels = -1;    // encoder's pixel source: the image 
 inline constexpr int kMaxCodeBits = 12;
 inline constexpr int kMaxCodes = 1 << kMaxCodeBits;
 
-// Eight bytes as a little-endian word; compilers make this one load.
+// Eight bytes as a little-endian word, in one load.
 inline std::uint64_t loadLe64(const std::uint8_t* at) {
-    std::uint64_t word = 0;
-    for (int i = 7; i >= 0; --i) word = word << 8 | at[i];
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
     return word;
 }
 }  // namespace lzw
@@ -247,7 +249,9 @@ class GifLzwEncoder {
     bool allocateDictionary();
     void noteBadPixel();
 
-    std::unique_ptr<LzwDictionary> dictionary_;
+    // Pixels of up to 9 bits, for minimum code sizes up to 9.
+    using Dictionary = LzwDictionary<9>;
+    std::unique_ptr<Dictionary> dictionary_;
     GifCodePacker packer_;
 };
 
@@ -486,7 +490,7 @@ int GifLzwEncoder::Run(int minCodeSize, PixelSource& source, ByteSink& sink) {
     packer_.PutByte(sink, static_cast<std::uint8_t>(minCodeSize));
     packer_.Put(sink, clear, codeSize);
 
-    LzwDictionary& dictionary = *dictionary_;
+    Dictionary& dictionary = *dictionary_;
     dictionary.Clear();
     int prefix = -1;  // none before the first pixel
     // Extends the current string by one pixel, or emits its code and starts

@@ -12,12 +12,13 @@ namespace pm32 {
 // way, and otherwise from an open-addressed table probed linearly. Tables
 // small enough for the first-level cache, and a clear that touches only
 // what the last table used, keep it quick for strips of a few kilobytes.
+// Symbols have up to SymbolBits bits (at most 9).
+template <unsigned SymbolBits>
 class LzwDictionary {
   public:
     static constexpr unsigned kMaxCodes = 4096;
 
-    // Symbols have up to symbolBits bits (at most 9).
-    explicit LzwDictionary(unsigned symbolBits) : symbolBits_(symbolBits) {
+    LzwDictionary() {
         std::memset(keys_, 0, sizeof keys_);
         std::memset(recent_, 0, sizeof recent_);
     }
@@ -27,7 +28,7 @@ class LzwDictionary {
     unsigned Find(unsigned prefix, unsigned symbol) {
         const std::uint32_t recent = recent_[prefix];
         if (recent >> kCodeBits == symbol + 1) return recent & kCodeMask;
-        const std::uint32_t key = (prefix << symbolBits_ | symbol) + 1;
+        const std::uint32_t key = (prefix << SymbolBits | symbol) + 1;
         std::uint32_t slot = (key * 0x9E3779B1u) >> (32 - kSlotBits);
         for (;;) {
             if (keys_[slot] == key) {
@@ -44,7 +45,7 @@ class LzwDictionary {
 
     // Gives the string Find did not know its code (never 0).
     void Add(unsigned prefix, unsigned symbol, unsigned code) {
-        keys_[vacant_] = (prefix << symbolBits_ | symbol) + 1;
+        keys_[vacant_] = (prefix << SymbolBits | symbol) + 1;
         codes_[vacant_] = static_cast<std::uint16_t>(code);
         used_[usedCount_++] = static_cast<std::uint16_t>(vacant_);
         recent_[prefix] = (symbol + 1) << kCodeBits | code;
@@ -65,9 +66,9 @@ class LzwDictionary {
     static constexpr std::uint32_t kCodeMask = (1u << kCodeBits) - 1;
     static constexpr unsigned kSlotBits = 13;
     static constexpr std::uint32_t kSlots = 1u << kSlotBits;
+    static_assert(SymbolBits <= 9, "keys of 12-bit prefixes and symbols fit 21 bits");
 
-    unsigned symbolBits_;
-    // (prefix << symbolBits | symbol) + 1 per slot, 0 when empty, and its code.
+    // (prefix << SymbolBits | symbol) + 1 per slot, 0 when empty, and its code.
     std::uint32_t keys_[kSlots];
     std::uint16_t codes_[kSlots];
     // Per string: (symbol + 1) << 12 | code of the child last found or made.

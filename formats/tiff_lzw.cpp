@@ -99,18 +99,19 @@ class CodeReader {
     // The next code of the width (at most 12 bits), or -1 when the input ends
     // first or the stream runs past the most codes a strip may hold.
     int read(unsigned width) {
-        // Topping up before every code costs less than guessing when to.
-        if (size_ - taken_ >= 8) {
-            std::uint64_t word = 0;
-            for (int i = 0; i < 8; ++i) word = word << 8 | in_[taken_ + i];
-            bits_ |= word >> held_;
-            taken_ += (63 - held_) >> 3;
-            held_ |= 56;
-        } else {
-            while (held_ < width) {
-                if (taken_ == size_) return -1;
-                bits_ |= std::uint64_t{in_[taken_++]} << (56 - held_);
-                held_ += 8;
+        if (held_ < width) {
+            if (size_ - taken_ >= 8) {
+                std::uint64_t word = 0;
+                for (int i = 0; i < 8; ++i) word = word << 8 | in_[taken_ + i];
+                bits_ |= word >> held_;
+                taken_ += (63 - held_) >> 3;
+                held_ |= 56;
+            } else {
+                while (held_ < width) {
+                    if (taken_ == size_) return -1;
+                    bits_ |= std::uint64_t{in_[taken_++]} << (56 - held_);
+                    held_ += 8;
+                }
             }
         }
         if (++codes_ > kMostCodes) return -1;
@@ -137,28 +138,18 @@ constexpr auto kByteValues = [] {
     return values;
 }();
 
-// Copies a string forward in 8-byte pieces. Strings end before the output
-// does, so every wanted byte is read before a store can reach it; the
-// pieces may run up to 7 bytes past the string into the room.
-inline void copyPieces(std::uint8_t* to, const std::uint8_t* from, std::size_t length) {
-    for (std::size_t done = 0; done < length; done += 8) {
-        std::uint64_t piece;
-        std::memcpy(&piece, from + done, 8);
-        std::memcpy(to + done, &piece, 8);
-    }
-}
-
 }  // namespace
 
 std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
                           std::span<std::uint8_t> output) {
-    // A table code's string is an earlier stretch of the output: where it
-    // starts and how long it is. Codes below 256 are their own byte; they
-    // have a length too, so both kinds are found without a branch.
-    std::uint32_t starts[kTableSize];
-    std::uint16_t lengths[kTableSize];
-    std::fill_n(starts, 256, 0u);
-    std::fill_n(lengths, 256, std::uint16_t{1});
+    // A code's string is a stretch of bytes already known: the single byte of
+    // codes below 256, else an earlier stretch of the output.
+    struct Entry {
+        const std::uint8_t* start;
+        std::size_t length;
+    };
+    Entry table[kTableSize];
+    for (unsigned i = 0; i < 256; ++i) table[i] = {&kByteValues[i], 1};
 
     CodeReader reader(compressed);
     std::uint8_t* const out = output.data();
@@ -170,15 +161,12 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
     for (;;) {
         unsigned width = 9;
         unsigned next = kFirstFreeCode;
-        // The width grows once next reaches this: the counter of the width
-        // rule runs one ahead of the next free entry.
-        unsigned widen = (1u << width) - 1;
         if (produced == room) return produced;
         const int first = reader.read(width);
         if (first == kEndCode) return produced;
         // After a clear code comes a single byte.
         if (first < 0 || first >= 256) return 0;
-        std::size_t previous = produced;
+        const std::uint8_t* previous = out + produced;
         std::size_t previousLength = 1;
         out[produced++] = static_cast<std::uint8_t>(first);
 
@@ -187,16 +175,12 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
             const int read = reader.read(width);
             if (read < 0) return 0;
             const auto code = static_cast<unsigned>(read);
-            std::uint8_t* const at = out + produced;
-            const std::uint8_t* from;
-            std::size_t length;
+            Entry string;
             if (code < next && code - kClearCode > 1) {
-                from = code < 256 ? &kByteValues[code] : out + starts[code];
-                length = lengths[code];
+                string = table[code];
             } else if (code == next) {
                 // The code being defined: the previous string and its own first byte.
-                from = out + previous;
-                length = previousLength + 1;
+                string = {previous, previousLength + 1};
             } else if (code == kClearCode) {
                 break;
             } else if (code == kEndCode) {
@@ -204,31 +188,35 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed,
             } else {
                 return 0;
             }
-            if (room - produced >= length + 8) {
-                copyPieces(at, from, length);
-                if (code == next) at[previousLength] = out[previous];
-                produced += length;
+            std::uint8_t* const at = out + produced;
+            if (room - produced >= string.length + 8) {
+                // Strings end before the output does, so copying forward in
+                // 8-byte pieces reads every wanted byte before a store can
+                // reach it; the pieces may run past the string into the room.
+                for (std::size_t done = 0; done < string.length; done += 8) {
+                    std::uint64_t piece;
+                    std::memcpy(&piece, string.start + done, 8);
+                    std::memcpy(at + done, &piece, 8);
+                }
+                if (code == next) at[previousLength] = previous[0];
+                produced += string.length;
             } else {
-                const std::size_t kept = std::min(length, room - produced);
+                const std::size_t kept = std::min(string.length, room - produced);
                 if (code == next) {
-                    std::memmove(at, from, std::min(kept, previousLength));
-                    if (kept > previousLength) at[previousLength] = out[previous];
+                    std::memmove(at, previous, std::min(kept, previousLength));
+                    if (kept > previousLength) at[previousLength] = previous[0];
                 } else {
-                    std::memmove(at, from, kept);
+                    std::memmove(at, string.start, kept);
                 }
                 produced += kept;
             }
-            starts[next] = static_cast<std::uint32_t>(previous);
-            lengths[next] = static_cast<std::uint16_t>(previousLength + 1);
-            ++next;
-            previous = static_cast<std::size_t>(at - out);
-            previousLength = length;
-            // A table that would grow past 4095 entries without a clear code
-            // ends the stream.
-            if (next == widen) {
-                if (++width > kMostCodeWidth) return 0;
-                widen = (1u << width) - 1;
-            }
+            table[next++] = {previous, previousLength + 1};
+            previous = at;
+            previousLength = string.length;
+            // The counter of the width rule runs one ahead of the next free
+            // entry; a table that would grow past 4095 entries without a
+            // clear code ends the stream.
+            if (next + 1 == 1u << width && ++width > kMostCodeWidth) return 0;
         }
         if (produced == room) return produced;
     }
@@ -267,10 +255,10 @@ ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferB
     }
     out.size_ = 0;
     if (!out.dictionary_) {
-        out.dictionary_.reset(new (std::nothrow) LzwDictionary(8));
+        out.dictionary_.reset(new (std::nothrow) LzwDictionary<8>);
         if (!out.dictionary_) return err::OutOfMemory;
     }
-    LzwDictionary& dictionary = *out.dictionary_;
+    LzwDictionary<8>& dictionary = *out.dictionary_;
     dictionary.Clear();
 
     CodePacker packer(out.data_.get(), out.capacity_);

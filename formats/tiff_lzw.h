@@ -38,7 +38,7 @@ class TiffLzwOutput {
     std::unique_ptr<std::uint8_t[]> data_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
-    std::unique_ptr<LzwDictionary> dictionary_;
+    std::unique_ptr<LzwDictionary<8>> dictionary_;
 };
 
 // Compresses one strip into out. The worst case is estimated for bufferBytes,

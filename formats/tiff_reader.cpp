@@ -138,25 +138,21 @@ class RowFiller {
 
     // The target row holds its file bytes; RGB samples become the image's BGR.
     void advance() {
-        if (rgb_) swapRedBlue(target());
+        if (rgb_) {
+            std::uint8_t* p = target();
+            for (std::size_t i = 0; i + 2 < rowBytes_; i += 3) std::swap(p[i], p[i + 2]);
+        }
         ++next_;
     }
 
-    // Copies a row of file bytes in. RGB samples become BGR where they are,
-    // still in the cache, so the image gets one plain copy.
-    void put(std::uint8_t* row) {
-        if (rgb_) swapRedBlue(row);
+    void put(const std::uint8_t* row) {
         std::memcpy(target(), row, rowBytes_);
-        ++next_;
+        advance();
     }
 
     std::size_t rowBytes() const { return rowBytes_; }
 
   private:
-    void swapRedBlue(std::uint8_t* row) const {
-        for (std::size_t i = 0; i + 2 < rowBytes_; i += 3) std::swap(row[i], row[i + 2]);
-    }
-
     const PictureRows& rows_;
     std::uint32_t height_;
     std::size_t rowBytes_;

@@ -258,12 +258,10 @@ BENCHMARK_CAPTURE(DecodeLzwLibtiffRgba, photo, Kind::Photo)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(DecodeLzwOurs, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeLzwLibtiffStrips, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DecodeLzwLibtiffRgba, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, photo_3884, Kind::Photo)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, photo_3884, Kind::Photo)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(EncodeLzwLibtiffTrueColour, photo_3884, Kind::Photo)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, chart_3884, Kind::Chart)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, chart_3884, Kind::Chart)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(EncodeLzwLibtiffTrueColour, chart_3884, Kind::Chart)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(EncodeLzwOursGrey)->Unit(benchmark::kMillisecond);

@@ -595,7 +595,8 @@ Bytes hostileStream(const HostileRecipe& recipe, std::uint32_t seed) {
         int code;
         if (recipe.badEvery > 0 && static_cast<int>(random() % recipe.badEvery) == 0 &&
             next + 1 < (1 << width)) {
-            code = next + 1 + static_cast<int>(random() % static_cast<unsigned>((1 << width) - next - 1));
+            code = next + 1 +
+                   static_cast<int>(random() % static_cast<unsigned>((1 << width) - next - 1));
         } else if (!hasPrevious || static_cast<int>(random() % 100) < recipe.literalPercent) {
             code = static_cast<int>(random() % static_cast<unsigned>(clear));
         } else {

@@ -183,7 +183,8 @@ Bytes modelDecode(const Bytes& compressed, std::size_t room) {
     if (read(9) != 256) return {};
     for (;;) {
         std::vector<Bytes> dictionary;
-        for (unsigned i = 0; i < 258; ++i) dictionary.push_back(Bytes{static_cast<std::uint8_t>(i)});
+        for (unsigned i = 0; i < 258; ++i)
+            dictionary.push_back(Bytes{static_cast<std::uint8_t>(i)});
         unsigned width = 9;
         if (out.size() == room) return out;
         const int first = read(width);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench/bench_dir.h"
+#include "bench/chart_picture.h"
 #include "formats/tiff.h"
 
 namespace {
@@ -21,9 +22,11 @@ constexpr std::uint32_t kHeight = 3000;
 // 3885 pixels on, so true colour encoding is measured just below that.
 constexpr std::uint32_t kWidestLzwTrueColour = 3884;
 
+enum class Kind { Photo, Chart };
+
 // A photograph-like picture: smooth fractal shapes in each channel with a
 // little sensor noise, as RGB rows top first.
-std::vector<std::uint8_t> picture(std::uint32_t width, std::uint32_t height) {
+std::vector<std::uint8_t> photo(std::uint32_t width, std::uint32_t height) {
     std::mt19937 random(2024);
     std::vector<float> level(static_cast<std::size_t>(width) * height * 3, 0.0f);
     float weight = 0.5f;
@@ -122,17 +125,30 @@ pm32::ZDib imageOf(const std::vector<std::uint8_t>& rgb, std::uint32_t width, st
     return image;
 }
 
-// The picture, its LZW file written by libtiff, and the images our writer stores.
+// One true colour picture, its LZW file written by libtiff, and the image
+// our writer stores.
+struct Picture {
+    std::vector<std::uint8_t> rgb;
+    std::string lzw;
+    pm32::ZDib trueColour = imageOf(rgb, kWidestLzwTrueColour, 24);
+
+    Picture(const pm32::bench::BenchDir& dir, Kind kind)
+        : rgb(kind == Kind::Photo ? photo(kWidth, kHeight)
+                                  : pm32::bench::ChartPicture(kWidth, kHeight).rgb()),
+          lzw(dir.path(kind == Kind::Photo ? "libtiff-photo.tif" : "libtiff-chart.tif")) {
+        writeWithLibtiff(lzw, rgb, kWidth, kHeight, 3);
+    }
+};
+
+// The photograph and the chart, and the photograph in grey.
 struct Fixture {
     pm32::bench::BenchDir dir{"tiff"};
-    std::vector<std::uint8_t> rgb = picture(kWidth, kHeight);
-    std::string lzw = dir.path("libtiff-lzw.tif");
-    pm32::ZDib trueColour = imageOf(rgb, kWidestLzwTrueColour, 24);
-    pm32::ZDib grey = imageOf(rgb, kWidth, 8);
+    Picture photo{dir, Kind::Photo};
+    Picture chart{dir, Kind::Chart};
+    pm32::ZDib grey = imageOf(photo.rgb, kWidth, 8);
     std::vector<std::uint8_t> greyRows;
 
     Fixture() {
-        writeWithLibtiff(lzw, rgb, kWidth, kHeight, 3);
         greyRows.resize(static_cast<std::size_t>(kWidth) * kHeight);
         pm32::platform::Locked block(grey.handle);
         for (std::uint32_t y = 0; y < kHeight; ++y)
@@ -140,6 +156,8 @@ struct Fixture {
                             static_cast<std::size_t>(kHeight - 1 - y) * grey.rowBytes,
                         kWidth, greyRows.data() + static_cast<std::size_t>(y) * kWidth);
     }
+
+    Picture& operator[](Kind kind) { return kind == Kind::Photo ? photo : chart; }
 };
 
 Fixture& fixture() {
@@ -153,25 +171,26 @@ void reportPixels(benchmark::State& state, std::size_t pixelBytes, std::size_t f
     state.counters["file_MB"] = static_cast<double>(fileBytes) / 1e6;
 }
 
-void DecodeLzwOurs(benchmark::State& state) {
-    Fixture& f = fixture();
+constexpr std::size_t kTrueColourBytes = std::size_t{kWidth} * kHeight * 3;
+
+void DecodeLzwOurs(benchmark::State& state, Kind kind) {
+    const Picture& picture = fixture()[kind];
     for (auto _ : state) {
         pm32::ZDib image;
-        pm32::LoadTIFF(image, f.lzw, 0);
+        pm32::LoadTIFF(image, picture.lzw, 0);
         if (image.error != 0) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(image.handle);
     }
-    reportPixels(state, std::size_t{kWidth} * kHeight * 3, std::filesystem::file_size(f.lzw));
+    reportPixels(state, kTrueColourBytes, std::filesystem::file_size(picture.lzw));
 }
-BENCHMARK(DecodeLzwOurs)->Unit(benchmark::kMillisecond);
 
-void DecodeLzwLibtiffStrips(benchmark::State& state) {
-    Fixture& f = fixture();
+void DecodeLzwLibtiffStrips(benchmark::State& state, Kind kind) {
+    const Picture& picture = fixture()[kind];
     for (auto _ : state) {
-        TiffFile tiff(TIFFOpen(f.lzw.c_str(), "r"));
+        TiffFile tiff(TIFFOpen(picture.lzw.c_str(), "r"));
         if (!tiff) state.SkipWithError("open failed");
         const tmsize_t stripBytes = TIFFStripSize(tiff.get());
-        auto pixels = std::make_unique<std::uint8_t[]>(std::size_t{kWidth} * kHeight * 3);
+        auto pixels = std::make_unique<std::uint8_t[]>(kTrueColourBytes);
         std::uint8_t* at = pixels.get();
         for (tstrip_t s = 0; s < TIFFNumberOfStrips(tiff.get()); ++s) {
             tmsize_t got = TIFFReadEncodedStrip(tiff.get(), s, at, stripBytes);
@@ -180,54 +199,72 @@ void DecodeLzwLibtiffStrips(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(pixels.get());
     }
-    reportPixels(state, std::size_t{kWidth} * kHeight * 3, std::filesystem::file_size(f.lzw));
+    reportPixels(state, kTrueColourBytes, std::filesystem::file_size(picture.lzw));
 }
-BENCHMARK(DecodeLzwLibtiffStrips)->Unit(benchmark::kMillisecond);
 
-void DecodeLzwLibtiffRgba(benchmark::State& state) {
-    Fixture& f = fixture();
+void DecodeLzwLibtiffRgba(benchmark::State& state, Kind kind) {
+    const Picture& picture = fixture()[kind];
     for (auto _ : state) {
-        TiffFile tiff(TIFFOpen(f.lzw.c_str(), "r"));
+        TiffFile tiff(TIFFOpen(picture.lzw.c_str(), "r"));
         if (!tiff) state.SkipWithError("open failed");
         auto pixels = std::make_unique<std::uint32_t[]>(std::size_t{kWidth} * kHeight);
         if (!TIFFReadRGBAImage(tiff.get(), kWidth, kHeight, pixels.get(), 0))
             state.SkipWithError("read failed");
         benchmark::DoNotOptimize(pixels.get());
     }
-    reportPixels(state, std::size_t{kWidth} * kHeight * 3, std::filesystem::file_size(f.lzw));
+    reportPixels(state, kTrueColourBytes, std::filesystem::file_size(picture.lzw));
 }
-BENCHMARK(DecodeLzwLibtiffRgba)->Unit(benchmark::kMillisecond);
 
-void EncodeLzwOurs(benchmark::State& state, bool trueColour) {
-    Fixture& f = fixture();
-    pm32::ZDib* image = trueColour ? &f.trueColour : &f.grey;
-    const std::string out = f.dir.path("ours.tif");
+void EncodeLzwOurs(benchmark::State& state, pm32::ZDib& image) {
+    const std::string out = fixture().dir.path("ours.tif");
     for (auto _ : state) {
-        pm32::StoreTIFF(*image, out, 1, false);
-        if (image->error != 0) state.SkipWithError("store failed");
+        pm32::StoreTIFF(image, out, 1, false);
+        if (image.error != 0) state.SkipWithError("store failed");
     }
-    reportPixels(state, image->PixelBytes(), std::filesystem::file_size(out));
+    reportPixels(state, image.PixelBytes(), std::filesystem::file_size(out));
 }
-BENCHMARK_CAPTURE(EncodeLzwOurs, true_colour_3884, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(EncodeLzwOurs, grey_4000, false)->Unit(benchmark::kMillisecond);
 
-void EncodeLzwLibtiff(benchmark::State& state, bool trueColour) {
-    Fixture& f = fixture();
-    const std::string out = f.dir.path("libtiff.tif");
-    // The same pixels our writer gets: the true colour picture cut to its width.
-    std::vector<std::uint8_t> rows;
-    const std::uint32_t width = trueColour ? kWidestLzwTrueColour : kWidth;
-    if (trueColour) {
-        for (std::uint32_t y = 0; y < kHeight; ++y) {
-            const auto* row = f.rgb.data() + static_cast<std::size_t>(y) * kWidth * 3;
-            rows.insert(rows.end(), row, row + std::size_t{width} * 3);
-        }
-    }
-    const std::vector<std::uint8_t>& source = trueColour ? rows : f.greyRows;
-    for (auto _ : state) writeWithLibtiff(out, source, width, kHeight, trueColour ? 3 : 1);
+void EncodeLzwOursTrueColour(benchmark::State& state, Kind kind) {
+    EncodeLzwOurs(state, fixture()[kind].trueColour);
+}
+
+void EncodeLzwOursGrey(benchmark::State& state) { EncodeLzwOurs(state, fixture().grey); }
+
+void EncodeLzwLibtiff(benchmark::State& state, const std::vector<std::uint8_t>& source,
+                      std::uint32_t width, std::uint16_t samples) {
+    const std::string out = fixture().dir.path("libtiff.tif");
+    for (auto _ : state) writeWithLibtiff(out, source, width, kHeight, samples);
     reportPixels(state, source.size(), std::filesystem::file_size(out));
 }
-BENCHMARK_CAPTURE(EncodeLzwLibtiff, true_colour_3884, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(EncodeLzwLibtiff, grey_4000, false)->Unit(benchmark::kMillisecond);
+
+// The same pixels our writer gets: the true colour picture cut to its width.
+void EncodeLzwLibtiffTrueColour(benchmark::State& state, Kind kind) {
+    const Picture& picture = fixture()[kind];
+    std::vector<std::uint8_t> rows;
+    for (std::uint32_t y = 0; y < kHeight; ++y) {
+        const auto* row = picture.rgb.data() + static_cast<std::size_t>(y) * kWidth * 3;
+        rows.insert(rows.end(), row, row + std::size_t{kWidestLzwTrueColour} * 3);
+    }
+    EncodeLzwLibtiff(state, rows, kWidestLzwTrueColour, 3);
+}
+
+void EncodeLzwLibtiffGrey(benchmark::State& state) {
+    EncodeLzwLibtiff(state, fixture().greyRows, kWidth, 1);
+}
+
+BENCHMARK_CAPTURE(DecodeLzwOurs, photo, Kind::Photo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeLzwLibtiffStrips, photo, Kind::Photo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeLzwLibtiffRgba, photo, Kind::Photo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeLzwOurs, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeLzwLibtiffStrips, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DecodeLzwLibtiffRgba, chart, Kind::Chart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, photo_3884, Kind::Photo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwLibtiffTrueColour, photo_3884, Kind::Photo)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwOursTrueColour, chart_3884, Kind::Chart)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EncodeLzwLibtiffTrueColour, chart_3884, Kind::Chart)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(EncodeLzwOursGrey)->Unit(benchmark::kMillisecond);
+BENCHMARK(EncodeLzwLibtiffGrey)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -25,6 +25,13 @@ class BlockSource {
 
     int operator()() { return at_ < last_ ? *at_++ : lzw::kOutOfData; }
 
+    std::span<const std::uint8_t> Take(std::size_t most) {
+        const std::size_t count = std::min(most, static_cast<std::size_t>(last_ - at_));
+        const std::span<const std::uint8_t> bytes(at_, count);
+        at_ += count;
+        return bytes;
+    }
+
   private:
     const std::uint8_t* at_;
     const std::uint8_t* last_;

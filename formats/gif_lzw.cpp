@@ -21,20 +21,21 @@ bool GifLzwDecoder::allocateTables() {
 
 void GifLzwDecoder::start(int clear) {
     // Single pixels are strings of one; the table grows from clear + 2.
-    for (int code = 0; code < clear; ++code)
-        tables_->entries[code] = {0, 1, static_cast<std::uint8_t>(code)};
-    std::fill(std::begin(window_), std::end(window_), std::uint8_t{0});
-    windowBits_ = 0;
+    for (int code = 0; code < clear; ++code) {
+        std::fill(std::begin(tables_->pieces[code]), std::end(tables_->pieces[code]),
+                  std::uint8_t{0});
+        tables_->pieces[code][0] = static_cast<std::uint8_t>(code);
+        tables_->prefixes[code] = 0;
+        tables_->lengths[code] = 1;
+    }
     blockLeft_ = 0;
     dataEnd_ = 0;
 }
 
-bool GifLzwEncoder::allocateTable() {
-    if (!hash_) hash_.reset(new (std::nothrow) Slot[kHashSize]);
-    return hash_ != nullptr;
+bool GifLzwEncoder::allocateDictionary() {
+    if (!dictionary_) dictionary_.reset(new (std::nothrow) Dictionary);
+    return dictionary_ != nullptr;
 }
-
-void GifLzwEncoder::clearTable() { std::fill(hash_.get(), hash_.get() + kHashSize, Slot{0, 0, 0}); }
 
 void GifCodePacker::Reset() {
     byteCount_ = 0;

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <span>
+
+#include "formats/lzw_dictionary.h"
 
 namespace pm32 {
 
@@ -23,75 +29,167 @@ inline constexpr int kEndOfPixels = -1;    // encoder's pixel source: the image 
 
 inline constexpr int kMaxCodeBits = 12;
 inline constexpr int kMaxCodes = 1 << kMaxCodeBits;
+
+// Eight bytes as a little-endian word, in one load.
+inline std::uint64_t loadLe64(const std::uint8_t* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
 }  // namespace lzw
 
 // A pixel sink that lends the decoder room in its current row, so strings
 // are written straight into place: Space gives where the next pixels go and
-// how many fit (at least one), Commit takes that many written pixels and
-// returns 0 to go on or a negative status.
+// how many fit (at least one), Commit takes that many written pixels, or
+// fewer, and returns 0 to go on or a negative status. The decoder may write
+// several strings before it commits them together; it commits whatever it
+// wrote before it returns.
 template <class Sink>
 concept GifRowSink = requires(Sink& sink, int& room, int count) {
     { sink.Space(room) } -> std::same_as<std::uint8_t*>;
     { sink.Commit(count) } -> std::same_as<int>;
 };
 
+// A byte source that can also hand out a stretch of bytes at once: Take
+// gives up to `most` bytes, fewer only when no more follow, and the call
+// after that returns the source's status.
+template <class Source>
+concept GifBulkSource = requires(Source& source, std::size_t most) {
+    { source.Take(most) } -> std::same_as<std::span<const std::uint8_t>>;
+};
+
 // The engine's GIF LZW decoder. Run pulls bytes (the code-size byte, then
 // data sub-blocks) from source, an `int()` callable returning 0..255 or a
-// negative status, and hands the decoded pixels to sink: a GifRowSink, or an
-// `int(std::uint8_t)` callable taking one pixel and returning 0 to go on or
-// a negative status. Both are called directly, never through a virtual
-// call, so a pixel costs no more than the sink's own work.
+// negative status (a GifBulkSource as well, ideally), and hands the decoded
+// pixels to sink: a GifRowSink, or an `int(std::uint8_t)` callable taking
+// one pixel and returning 0 to go on or a negative status. Both are called
+// directly, never through a virtual call, so a pixel costs no more than the
+// sink's own work.
 class GifLzwDecoder {
   public:
     template <class Source, class Sink>
     int Run(Source& source, Sink& sink);
 
   private:
-    // Each entry knows its string's length, so the string can be written
-    // from its last pixel backwards straight into its place.
-    struct Entry {
-        std::uint16_t prefix;
-        std::uint16_t length;
-        std::uint8_t suffix;
-    };
-    // The code table, and room for a string that has no place of its own
-    // yet. No string is longer than the table.
+    static constexpr int kPiece = 8;
+    static constexpr std::size_t kWindowBytes = 4096;
+    // A string is kept as its last piece of 1 to 8 pixels and the code of
+    // the string before that piece, whose length is a whole number of
+    // pieces; so a string is written back to front a piece at a time, each
+    // piece with one 8-byte store.
     struct Tables {
-        Entry entries[lzw::kMaxCodes];
-        std::uint8_t string[lzw::kMaxCodes];
+        std::uint8_t pieces[lzw::kMaxCodes][kPiece];
+        std::uint16_t prefixes[lzw::kMaxCodes];
+        std::uint16_t lengths[lzw::kMaxCodes];
+        // Room for a string that has no place of its own yet, and for the
+        // last piece reaching past its end.
+        std::uint8_t spare[lzw::kMaxCodes + kPiece];
+        // The sub-block data, joined, and zeros so a whole word can be
+        // loaded at any byte of it.
+        std::uint8_t window[kWindowBytes + kPiece];
     };
-    static constexpr int kWindowBytes = 64;
-    // Refill once fewer than 25 bits are unread, so a code of up to 12 bits
-    // always lies inside the window.
-    static constexpr int kRefillAfterBit = 487;
     static constexpr int kNoCode = -1;
 
     bool allocateTables();
     void start(int clear);
 
-    // Moves the unread bytes to the front and tops the window up from the
-    // sub-blocks; returns the new bit position.
+    // Moves the `kept` unread bytes at the end of the window to its front and
+    // tops the window up from the sub-blocks; returns the bytes it now holds.
     template <class Source>
-    int refill(Source& source, int bitPosition);
+    std::size_t refill(Source& source, const std::uint8_t* unread, std::size_t kept);
 
-    template <class Sink>
-    static int deliver(Sink& sink, const std::uint8_t* pixels, int count);
+    // Writes the string of code back to front from out + length; the last
+    // piece may reach up to 7 bytes past it.
+    static void writeString(const Tables& tables, int code, std::uint8_t* out);
+    // Makes code the string of prefix followed by pixel.
+    static void addEntry(Tables& tables, int code, int prefix, std::uint8_t pixel);
 
     std::unique_ptr<Tables> tables_;
-
-    // The bit window over the sub-block data, read LSB first. Two bytes of
-    // slack let a code be gathered with one three-byte load.
-    std::uint8_t window_[kWindowBytes + 2] = {};
-    int windowBits_ = 0;
-    int blockLeft_ = 0;
+    std::size_t blockLeft_ = 0;  // bytes left in the current sub-block
     // Why refilling stopped: 0 while data may follow, else the source's
     // status or kOutOfData after the terminating empty sub-block.
     int dataEnd_ = 0;
 };
 
+// Where the decoder writes strings: straight into the room a GifRowSink
+// lends when they fit with the overreach of their last piece, else into the
+// spare room and then across as many rows as they reach. A plain pixel sink
+// takes every string from the spare room, pixel by pixel.
+template <class Sink>
+class GifStringOutput {
+  public:
+    GifStringOutput(Sink& sink, std::uint8_t* spare) : sink_(sink), spare_(spare) {
+        if constexpr (GifRowSink<Sink>) space_ = sink_.Space(room_);
+    }
+
+    // Where a string of length pixels goes: room for length + 7 bytes.
+    std::uint8_t* place(int length) {
+        if constexpr (GifRowSink<Sink>) {
+            if (room_ - used_ >= length + 7) return space_ + used_;
+        }
+        return spare_;
+    }
+
+    // Hands over the string written at `at`; 0 or the sink's status.
+    int take(const std::uint8_t* at, int length) {
+        if constexpr (GifRowSink<Sink>) {
+            if (at != spare_) {
+                used_ += length;
+                return 0;
+            }
+            while (length > 0) {
+                const int count = length < room_ - used_ ? length : room_ - used_;
+                std::memcpy(space_ + used_, at, static_cast<std::size_t>(count));
+                at += count;
+                length -= count;
+                used_ += count;
+                if (used_ == room_) {
+                    used_ = 0;
+                    if (int status = sink_.Commit(room_)) return status;
+                    space_ = sink_.Space(room_);
+                }
+            }
+        } else {
+            for (int i = 0; i < length; ++i) {
+                if (int status = sink_(at[i])) return status;
+            }
+        }
+        return 0;
+    }
+
+    // Commits what was written and not yet handed over, then ends with result
+    // unless the sink has a status of its own.
+    int finish(int result) {
+        if constexpr (GifRowSink<Sink>) {
+            if (used_ > 0) {
+                const int count = used_;
+                used_ = 0;
+                if (int status = sink_.Commit(count)) return status;
+            }
+        }
+        return result;
+    }
+
+  private:
+    Sink& sink_;
+    std::uint8_t* spare_;
+    std::uint8_t* space_ = nullptr;
+    int room_ = 0;
+    int used_ = 0;
+};
+
+// A byte sink that also writes a stretch of bytes at once: Write returns 0
+// or lzw::kWriteFailed.
+template <class Sink>
+concept GifBulkByteSink = requires(Sink& sink, const std::uint8_t* bytes, std::size_t count) {
+    { sink.Write(bytes, count) } -> std::same_as<int>;
+};
+
 // Packs codes LSB first into data sub-blocks: once 2032 bits wait, their
 // whole bytes (254 or 255) go out as one sub-block. Bytes go to sink, an
-// `int(std::uint8_t)` callable returning 0 or lzw::kWriteFailed.
+// `int(std::uint8_t)` callable returning 0 or lzw::kWriteFailed, and a
+// GifBulkByteSink takes each sub-block whole.
 class GifCodePacker {
   public:
     template <class ByteSink>
@@ -111,13 +209,18 @@ class GifCodePacker {
     static constexpr int kFlushBits = 2032;
     static constexpr int kMaxSubBlock = 255;
 
+    // Moves the whole bytes of the bit accumulator behind the waiting ones.
+    void settleBytes();
+    // Writes the first count waiting bytes as one sub-block.
     template <class ByteSink>
-    void writeSubBlock(ByteSink& sink, const std::uint8_t* bytes, int count);
+    void writeSubBlock(ByteSink& sink, int count);
     void noteFailedWrite();
 
-    std::uint8_t bytes_[256] = {};  // whole bytes waiting for their sub-block
+    // The sub-block being gathered: its length byte, then the whole bytes
+    // waiting (up to 256), with room for a 4-byte store past them.
+    std::uint8_t block_[1 + 256 + 4] = {};
     int byteCount_ = 0;
-    std::uint32_t partial_ = 0;  // bits not yet making a whole byte
+    std::uint64_t partial_ = 0;  // bits not yet moved to whole bytes, fewer than 32
     int partialBits_ = 0;
     bool writeFailed_ = false;
 };
@@ -143,72 +246,74 @@ class GifLzwEncoder {
     bool WriteFailed() const { return packer_.WriteFailed(); }
 
   private:
-    struct Slot {
-        std::uint16_t prefix;
-        std::uint16_t code;  // 0: empty
-        std::uint16_t suffix;
-    };
-    static constexpr int kHashSize = 5003;
-    // Quadratic probing reaches only half the slots of a prime table; past
-    // this many probes the search goes on linearly, which reaches them all.
-    static constexpr int kQuadraticProbes = kHashSize / 2;
-
-    bool allocateTable();
-    void clearTable();
+    bool allocateDictionary();
     void noteBadPixel();
 
-    std::unique_ptr<Slot[]> hash_;
+    // Pixels of up to 9 bits, for minimum code sizes up to 9.
+    using Dictionary = LzwDictionary<9>;
+    std::unique_ptr<Dictionary> dictionary_;
     GifCodePacker packer_;
 };
 
 template <class Source>
-int GifLzwDecoder::refill(Source& source, int bitPosition) {
-    int keep = bitPosition >> 3;
-    int unread = (windowBits_ >> 3) - keep;
-    if (unread < 0) unread = 0;
-    for (int i = 0; i < unread; ++i) window_[i] = window_[keep + i];
-    int filled = unread;
+std::size_t GifLzwDecoder::refill(Source& source, const std::uint8_t* unread, std::size_t kept) {
+    std::uint8_t* const window = tables_->window;
+    std::memmove(window, unread, kept);
+    std::size_t filled = kept;
     while (filled < kWindowBytes && dataEnd_ == 0) {
         if (blockLeft_ == 0) {
-            int length = source();
+            const int length = source();
             if (length <= 0) {
                 dataEnd_ = length < 0 ? length : lzw::kOutOfData;
                 break;
             }
-            blockLeft_ = length;
+            blockLeft_ = static_cast<std::size_t>(length);
         }
-        int byte = source();
-        if (byte < 0) {
-            dataEnd_ = byte;
-            break;
+        if constexpr (GifBulkSource<Source>) {
+            const std::size_t most = std::min(blockLeft_, kWindowBytes - filled);
+            const std::span<const std::uint8_t> bytes = source.Take(most);
+            if (!bytes.empty()) std::memcpy(window + filled, bytes.data(), bytes.size());
+            filled += bytes.size();
+            blockLeft_ -= bytes.size();
+            if (bytes.size() < most) {
+                const int status = source();
+                dataEnd_ = status < 0 ? status : lzw::kOutOfData;
+            }
+        } else {
+            const int byte = source();
+            if (byte < 0) {
+                dataEnd_ = byte;
+                break;
+            }
+            window[filled++] = static_cast<std::uint8_t>(byte);
+            --blockLeft_;
         }
-        window_[filled++] = static_cast<std::uint8_t>(byte);
-        --blockLeft_;
     }
-    for (int i = filled; i < kWindowBytes + 2; ++i) window_[i] = 0;
-    windowBits_ = filled * 8;
-    return bitPosition & 7;
+    std::memset(window + filled, 0, kPiece);
+    return filled;
 }
 
-// Hands over a string that was written outside the sink.
-template <class Sink>
-int GifLzwDecoder::deliver(Sink& sink, const std::uint8_t* pixels, int count) {
-    if constexpr (GifRowSink<Sink>) {
-        while (count > 0) {
-            int room = 0;
-            std::uint8_t* space = sink.Space(room);
-            int take = count < room ? count : room;
-            for (int i = 0; i < take; ++i) space[i] = pixels[i];
-            pixels += take;
-            count -= take;
-            if (int status = sink.Commit(take)) return status;
-        }
-    } else {
-        for (int i = 0; i < count; ++i) {
-            if (int status = sink(pixels[i])) return status;
-        }
+inline void GifLzwDecoder::writeString(const Tables& tables, int code, std::uint8_t* out) {
+    const int length = tables.lengths[code];
+    std::uint8_t* piece = out + length - ((length - 1) & (kPiece - 1)) - 1;
+    std::memcpy(piece, tables.pieces[code], kPiece);
+    code = tables.prefixes[code];
+    while (piece != out) {
+        piece -= kPiece;
+        std::memcpy(piece, tables.pieces[code], kPiece);
+        code = tables.prefixes[code];
     }
-    return 0;
+}
+
+inline void GifLzwDecoder::addEntry(Tables& tables, int code, int prefix, std::uint8_t pixel) {
+    const int length = tables.lengths[prefix];
+    const int filled = length & (kPiece - 1);
+    // A full last piece starts a new one, behind the whole prefix string.
+    std::memcpy(tables.pieces[code], tables.pieces[prefix], kPiece);
+    tables.pieces[code][filled] = pixel;
+    tables.prefixes[code] =
+        static_cast<std::uint16_t>(filled != 0 ? tables.prefixes[prefix] : prefix);
+    tables.lengths[code] = static_cast<std::uint16_t>(length + 1);
 }
 
 // The hot state lives in locals: pixel stores may alias anything, and
@@ -222,31 +327,49 @@ int GifLzwDecoder::Run(Source& source, Sink& sink) {
     const int clear = 1 << minCodeSize;
     start(clear);
 
-    Entry* const table = tables_->entries;
-    std::uint8_t* const spare = tables_->string;
+    Tables& tables = *tables_;
+    GifStringOutput<Sink> output(sink, tables.spare);
     const int end = clear + 1;
     const int firstFree = clear + 2;
     int codeSize = minCodeSize + 1;
     int limit = 1 << codeSize;
     int next = firstFree;
     int previous = kNoCode;
-    int first = 0;
-    int bitPosition = kWindowBytes * 8;  // empty: the first code refills
-    int windowBits = 0;
+    int first = 0;  // the first pixel of the previous string
+
+    // Codes are read LSB first from a 64-bit word holding `held` unread
+    // bits, refilled a whole word at a time while the window lasts; the bits
+    // above `held` are the start of the byte at `at`, which the next refill
+    // puts in the same place again.
+    const std::uint8_t* at = tables.window;
+    const std::uint8_t* windowEnd = at;
+    std::uint64_t bits = 0;
+    int held = 0;
     for (;;) {
-        if (bitPosition > kRefillAfterBit) {
-            bitPosition = refill(source, bitPosition);
-            windowBits = windowBits_;
+        if (held < codeSize) {
+            if (windowEnd - at >= kPiece) {
+                bits |= lzw::loadLe64(at) << held;
+                at += (63 - held) >> 3;
+                held |= 56;
+            } else {
+                while (held <= 56 && at != windowEnd) {
+                    bits |= std::uint64_t{*at++} << held;
+                    held += 8;
+                }
+                // Codes are taken only from bytes the source delivered; when
+                // they run out, decoding ends with the reason refilling stopped.
+                if (held < codeSize) {
+                    if (dataEnd_ != 0) return output.finish(dataEnd_);
+                    const std::size_t kept = static_cast<std::size_t>(windowEnd - at);
+                    windowEnd = tables.window + refill(source, at, kept);
+                    at = tables.window;
+                    continue;
+                }
+            }
         }
-        // Codes are taken only from bytes the source delivered; when they
-        // run out, decoding ends with the reason refilling stopped.
-        if (bitPosition + codeSize > windowBits) return dataEnd_ != 0 ? dataEnd_ : lzw::kOutOfData;
-        const std::uint8_t* at = window_ + (bitPosition >> 3);
-        std::uint32_t bits = static_cast<std::uint32_t>(at[0]) |
-                             static_cast<std::uint32_t>(at[1]) << 8 |
-                             static_cast<std::uint32_t>(at[2]) << 16;
-        const int code = static_cast<int>((bits >> (bitPosition & 7)) & ((1u << codeSize) - 1));
-        bitPosition += codeSize;
+        const int code = static_cast<int>(bits & ((1u << codeSize) - 1));
+        bits >>= codeSize;
+        held -= codeSize;
 
         if (code == clear) {
             codeSize = minCodeSize + 1;
@@ -255,52 +378,33 @@ int GifLzwDecoder::Run(Source& source, Sink& sink) {
             previous = kNoCode;
             continue;
         }
-        if (code == end) return lzw::kDone;
+        if (code == end) return output.finish(lzw::kDone);
         // The first code of the stream or after a clear is a single pixel;
         // after that, only the entry about to be made may be named before
         // it exists, and it is the previous string and its first pixel.
-        const bool pending = code >= next;
-        if (previous == kNoCode ? code > clear : code > next) return lzw::kUndefinedCode;
-        const int length = pending ? table[previous].length + 1 : table[code].length;
-
-        std::uint8_t* out = spare;
-        bool inPlace = false;
-        if constexpr (GifRowSink<Sink>) {
-            int room = 0;
-            std::uint8_t* space = sink.Space(room);
-            if (length <= room) {
-                out = space;
-                inPlace = true;
-            }
-        }
-        std::uint8_t* pixel = out + length;
-        int current = code;
-        if (pending) {
-            *--pixel = static_cast<std::uint8_t>(first);
-            current = previous;
-        }
-        while (current >= firstFree) {
-            *--pixel = table[current].suffix;
-            current = table[current].prefix;
-        }
-        *--pixel = static_cast<std::uint8_t>(current);
-        first = current;
-        int status = 0;
-        if constexpr (GifRowSink<Sink>) {
-            status = inPlace ? sink.Commit(length) : deliver(sink, out, length);
-        } else {
-            status = deliver(sink, out, length);
-        }
-        if (status != 0) return status;
-
         if (previous == kNoCode) {
+            if (code > clear) return output.finish(lzw::kUndefinedCode);
+            std::uint8_t* out = output.place(1);
+            *out = tables.pieces[code][0];
+            first = *out;
+            if (int status = output.take(out, 1)) return status;
             previous = code;
             continue;
         }
-        if (next == limit && codeSize == lzw::kMaxCodeBits) return lzw::kTableFull;
-        table[next].prefix = static_cast<std::uint16_t>(previous);
-        table[next].suffix = static_cast<std::uint8_t>(first);
-        table[next].length = static_cast<std::uint16_t>(table[previous].length + 1);
+        if (code > next) return output.finish(lzw::kUndefinedCode);
+        const bool pending = code == next;
+        if (pending) addEntry(tables, next, previous, static_cast<std::uint8_t>(first));
+        const int length = tables.lengths[code];
+        std::uint8_t* out = output.place(length);
+        writeString(tables, code, out);
+        first = *out;
+        if (int status = output.take(out, length)) return status;
+
+        if (!pending) {
+            if (next == limit && codeSize == lzw::kMaxCodeBits)
+                return output.finish(lzw::kTableFull);
+            addEntry(tables, next, previous, static_cast<std::uint8_t>(first));
+        }
         ++next;
         previous = code;
         if (next == limit && codeSize < lzw::kMaxCodeBits) {
@@ -316,38 +420,55 @@ inline void GifCodePacker::PutByte(ByteSink& sink, std::uint8_t byte) {
 }
 
 template <class ByteSink>
-void GifCodePacker::writeSubBlock(ByteSink& sink, const std::uint8_t* bytes, int count) {
-    PutByte(sink, static_cast<std::uint8_t>(count));
-    for (int i = 0; i < count; ++i) PutByte(sink, bytes[i]);
+void GifCodePacker::writeSubBlock(ByteSink& sink, int count) {
+    block_[0] = static_cast<std::uint8_t>(count);
+    if constexpr (GifBulkByteSink<ByteSink>) {
+        if (sink.Write(block_, static_cast<std::size_t>(count) + 1) != 0) noteFailedWrite();
+    } else {
+        for (int i = 0; i <= count; ++i) PutByte(sink, block_[i]);
+    }
 }
 
-template <class ByteSink>
-inline void GifCodePacker::Put(ByteSink& sink, int code, int width) {
-    if (byteCount_ * 8 + partialBits_ >= kFlushBits) {
-        writeSubBlock(sink, bytes_, byteCount_);
-        byteCount_ = 0;
-    }
-    partial_ |= static_cast<std::uint32_t>(code) << partialBits_;
-    partialBits_ += width;
+inline void GifCodePacker::settleBytes() {
     while (partialBits_ >= 8) {
-        bytes_[byteCount_++] = static_cast<std::uint8_t>(partial_);
+        block_[1 + byteCount_++] = static_cast<std::uint8_t>(partial_);
         partial_ >>= 8;
         partialBits_ -= 8;
     }
 }
 
 template <class ByteSink>
+inline void GifCodePacker::Put(ByteSink& sink, int code, int width) {
+    if (byteCount_ * 8 + partialBits_ >= kFlushBits) {
+        settleBytes();
+        writeSubBlock(sink, byteCount_);
+        byteCount_ = 0;
+    }
+    partial_ |= static_cast<std::uint64_t>(code) << partialBits_;
+    partialBits_ += width;
+    if (partialBits_ >= 32) {
+        std::uint8_t* at = block_ + 1 + byteCount_;
+        for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(partial_ >> (8 * i));
+        byteCount_ += 4;
+        partial_ >>= 32;
+        partialBits_ -= 32;
+    }
+}
+
+template <class ByteSink>
 void GifCodePacker::Finish(ByteSink& sink) {
+    settleBytes();
     if (partialBits_ > 0) {
-        bytes_[byteCount_++] = static_cast<std::uint8_t>(partial_);
+        block_[1 + byteCount_++] = static_cast<std::uint8_t>(partial_);
         partial_ = 0;
         partialBits_ = 0;
     }
     // Up to 2043 bits can wait, one byte more than a sub-block holds.
-    for (int done = 0; done < byteCount_;) {
-        int count = byteCount_ - done < kMaxSubBlock ? byteCount_ - done : kMaxSubBlock;
-        writeSubBlock(sink, bytes_ + done, count);
-        done += count;
+    if (byteCount_ > 0) writeSubBlock(sink, std::min(byteCount_, kMaxSubBlock));
+    if (byteCount_ > kMaxSubBlock) {
+        const int rest = byteCount_ - kMaxSubBlock;
+        std::memmove(block_ + 1, block_ + 1 + kMaxSubBlock, static_cast<std::size_t>(rest));
+        writeSubBlock(sink, rest);
     }
     byteCount_ = 0;
     PutByte(sink, 0);
@@ -358,83 +479,71 @@ template <class PixelSource, class ByteSink>
 int GifLzwEncoder::Run(int minCodeSize, PixelSource& source, ByteSink& sink) {
     if (minCodeSize == 1) minCodeSize = 2;
     if (minCodeSize < 2 || minCodeSize > 9) return lzw::kBadCodeSize;
-    if (!allocateTable()) return lzw::kNoMemory;
+    if (!allocateDictionary()) return lzw::kNoMemory;
     const int clear = 1 << minCodeSize;
     const int end = clear + 1;
     const int pixelMask = clear - 1;
     int codeSize = minCodeSize + 1;
     int limit = 1 << codeSize;
     int next = clear + 2;
-    clearTable();
     packer_.Reset();
     packer_.PutByte(sink, static_cast<std::uint8_t>(minCodeSize));
     packer_.Put(sink, clear, codeSize);
 
-    const std::uint8_t* run = nullptr;
-    int left = 0;
-    auto nextPixel = [&]() -> int {
-        if constexpr (GifRunSource<PixelSource>) {
-            while (left == 0) {
-                run = source.Pixels(left);
-                if (run == nullptr) return lzw::kEndOfPixels;
-            }
-            --left;
-            return *run++;
-        } else {
-            return source();
+    Dictionary& dictionary = *dictionary_;
+    dictionary.Clear();
+    int prefix = -1;  // none before the first pixel
+    // Extends the current string by one pixel, or emits its code and starts
+    // the next string with the pixel.
+    auto add = [&](int pixel) {
+        if (prefix < 0) {
+            prefix = pixel;
+            return;
         }
+        const unsigned code =
+            dictionary.Find(static_cast<unsigned>(prefix), static_cast<unsigned>(pixel));
+        if (code != 0) {
+            prefix = static_cast<int>(code);
+            return;
+        }
+        packer_.Put(sink, prefix, codeSize);
+        const int assigned = next;
+        if (next < lzw::kMaxCodes) {
+            dictionary.Add(static_cast<unsigned>(prefix), static_cast<unsigned>(pixel),
+                           static_cast<unsigned>(next));
+            ++next;
+        }
+        if (assigned == limit) {
+            if (codeSize == lzw::kMaxCodeBits) {
+                packer_.Put(sink, clear, codeSize);
+                codeSize = minCodeSize + 1;
+                limit = 1 << codeSize;
+                next = clear + 2;
+                dictionary.Clear();
+            } else {
+                limit <<= 1;
+                ++codeSize;
+            }
+        }
+        prefix = pixel;
     };
 
-    Slot* const hash = hash_.get();
-    int prefix = nextPixel();
-    if (prefix < 0) {
-        if (prefix != lzw::kEndOfPixels) noteBadPixel();
+    if constexpr (GifRunSource<PixelSource>) {
+        int count = 0;
+        while (const std::uint8_t* run = source.Pixels(count)) {
+            for (int i = 0; i < count; ++i) add(run[i] & pixelMask);
+        }
     } else {
-        prefix &= pixelMask;
         for (;;) {
-            int pixel = nextPixel();
+            const int pixel = source();
             if (pixel < 0) {
                 if (pixel != lzw::kEndOfPixels) noteBadPixel();
                 break;
             }
-            pixel &= pixelMask;
-            int h = (prefix ^ (pixel << 5)) % kHashSize;
-            int step = 1;
-            for (int probes = 0;; ++probes) {
-                Slot& slot = hash[h];
-                if (slot.code == 0) {
-                    packer_.Put(sink, prefix, codeSize);
-                    const int assigned = next;
-                    if (next < lzw::kMaxCodes) {
-                        slot = {static_cast<std::uint16_t>(prefix),
-                                static_cast<std::uint16_t>(next),
-                                static_cast<std::uint16_t>(pixel)};
-                        ++next;
-                    }
-                    if (assigned == limit) {
-                        if (codeSize == lzw::kMaxCodeBits) {
-                            packer_.Put(sink, clear, codeSize);
-                            codeSize = minCodeSize + 1;
-                            limit = 1 << codeSize;
-                            next = clear + 2;
-                            clearTable();
-                        } else {
-                            limit <<= 1;
-                            ++codeSize;
-                        }
-                    }
-                    prefix = pixel;
-                    break;
-                }
-                if (slot.prefix == prefix && slot.suffix == pixel) {
-                    prefix = slot.code;
-                    break;
-                }
-                h += probes < kQuadraticProbes ? step : 1;
-                step += 2;
-                if (h >= kHashSize) h -= kHashSize;
-            }
+            add(pixel & pixelMask);
         }
+    }
+    if (prefix >= 0) {
         packer_.Put(sink, prefix, codeSize);
         // The decoder makes an entry for this last code too; when that fills
         // the code space it reads the end code one bit wider.

@@ -68,6 +68,9 @@ class FileSink {
   public:
     explicit FileSink(EngineFile& file) : file_(file) {}
     int operator()(std::uint8_t byte) { return file_.WriteByte(byte) ? 0 : lzw::kWriteFailed; }
+    int Write(const std::uint8_t* bytes, std::size_t count) {
+        return file_.WriteBlock(bytes, count) ? 0 : lzw::kWriteFailed;
+    }
 
   private:
     EngineFile& file_;

@@ -89,28 +89,6 @@ class CodePacker {
     bool overflow_ = false;
 };
 
-// A dictionary node: the strings that extend a string by one byte form a
-// binary search tree by that byte. Link 0 means none: node 0 is a root and
-// never anyone's child.
-struct Node {
-    std::uint8_t byte;
-    std::uint16_t child;
-    std::uint16_t lesser;
-    std::uint16_t greater;
-};
-
-void resetDictionary(Node* nodes) {
-    for (unsigned i = 0; i < 256; ++i) nodes[i] = {static_cast<std::uint8_t>(i), 0, 0, 0};
-}
-
-// The link where the child of `string` with `byte` is, or where it would go.
-std::uint16_t* findChild(Node* nodes, unsigned string, std::uint8_t byte) {
-    std::uint16_t* link = &nodes[string].child;
-    while (*link != 0 && nodes[*link].byte != byte)
-        link = byte < nodes[*link].byte ? &nodes[*link].lesser : &nodes[*link].greater;
-    return link;
-}
-
 // Reads codes most significant bit first. The unread bits sit at the top of
 // a 64-bit word, refilled eight bytes at a time while the input lasts; a
 // refill may bring in part of a byte again, which ORs onto the same bits.
@@ -276,9 +254,13 @@ ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferB
         if (!out.data_) return err::OutOfMemory;
     }
     out.size_ = 0;
+    if (!out.dictionary_) {
+        out.dictionary_.reset(new (std::nothrow) LzwDictionary<8>);
+        if (!out.dictionary_) return err::OutOfMemory;
+    }
+    LzwDictionary<8>& dictionary = *out.dictionary_;
+    dictionary.Clear();
 
-    Node nodes[kTableSize];
-    resetDictionary(nodes);
     CodePacker packer(out.data_.get(), out.capacity_);
     packer.put(kClearCode);
 
@@ -287,17 +269,15 @@ ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferB
     unsigned next = kFirstFreeCode;
     for (std::size_t i = 1; i < raw.size(); ++i) {
         const std::uint8_t byte = raw[i];
-        std::uint16_t* link = findChild(nodes, current, byte);
-        if (*link != 0) {
-            current = *link;
+        if (const unsigned code = dictionary.Find(current, byte)) {
+            current = code;
             continue;
         }
         packer.put(current);
-        *link = static_cast<std::uint16_t>(next);
-        nodes[next] = {byte, 0, 0, 0};
+        dictionary.Add(current, byte, next);
         if (next == kLastAddedCode) {
             packer.put(byte);
-            resetDictionary(nodes);
+            dictionary.Clear();
             packer.put(kClearCode);
             next = kFirstFreeCode;
             pending = ++i < raw.size();

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "engine/errors.h"
+#include "formats/lzw_dictionary.h"
 
 namespace pm32 {
 
@@ -24,7 +25,8 @@ std::size_t TiffLzwDecode(std::span<const std::uint8_t> compressed, std::span<st
 // The encoder's worst-case output in bytes for rawBytes of input.
 std::size_t TiffLzwWorstCase(std::size_t rawBytes);
 
-// Output room for the strips of one store, reused from strip to strip.
+// Output room and the encoder's dictionary for the strips of one store,
+// reused from strip to strip.
 class TiffLzwOutput {
   public:
     std::span<const std::uint8_t> bytes() const { return {data_.get(), size_}; }
@@ -36,6 +38,7 @@ class TiffLzwOutput {
     std::unique_ptr<std::uint8_t[]> data_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
+    std::unique_ptr<LzwDictionary<8>> dictionary_;
 };
 
 // Compresses one strip into out. The worst case is estimated for bufferBytes,

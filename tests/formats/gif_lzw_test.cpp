@@ -510,5 +510,143 @@ TEST(GifLzwDecode, OneDecoderServesSeveralRuns) {
     }
 }
 
+// What the decoder makes of any well-wrapped code stream, hostile ones
+// included, as a plain dictionary of strings: the status it ends with and
+// the pixels it hands over before that.
+std::pair<int, Bytes> modelDecode(const Bytes& stream) {
+    SubBlocks blocks = splitSubBlocks(stream);
+    const int minCodeSize = stream.at(0);
+    const int clear = 1 << minCodeSize;
+    std::vector<Bytes> dictionary;
+    auto reset = [&] {
+        dictionary.clear();
+        for (int i = 0; i < clear + 2; ++i)
+            dictionary.push_back(Bytes{static_cast<std::uint8_t>(i)});
+    };
+    reset();
+    std::size_t bit = 0;
+    int width = minCodeSize + 1;
+    std::optional<Bytes> previous;
+    Bytes out;
+    for (;;) {
+        if (bit + static_cast<std::size_t>(width) > blocks.data.size() * 8)
+            return {lzw::kOutOfData, out};
+        int code = 0;
+        for (int i = 0; i < width; ++i, ++bit)
+            code |= ((blocks.data[bit / 8] >> (bit % 8)) & 1) << i;
+        if (code == clear) {
+            reset();
+            width = minCodeSize + 1;
+            previous.reset();
+            continue;
+        }
+        if (code == clear + 1) return {lzw::kDone, out};
+        Bytes entry;
+        if (static_cast<std::size_t>(code) < dictionary.size()) {
+            entry = dictionary[static_cast<std::size_t>(code)];
+        } else if (static_cast<std::size_t>(code) == dictionary.size() && previous) {
+            entry = *previous;
+            entry.push_back((*previous)[0]);
+        } else {
+            return {lzw::kUndefinedCode, out};
+        }
+        out.insert(out.end(), entry.begin(), entry.end());
+        if (previous) {
+            if (dictionary.size() == 4096) return {lzw::kTableFull, out};
+            Bytes added = *previous;
+            added.push_back(entry[0]);
+            dictionary.push_back(added);
+        }
+        previous = entry;
+        if (dictionary.size() == (1u << width) && width < 12) ++width;
+    }
+}
+
+// How a hostile stream is made: how often a clear code comes (1 = before
+// every code), how often a code names no string yet, how often a code is a
+// single pixel rather than a string of the table.
+struct HostileRecipe {
+    const char* name;
+    int minCodeSize;
+    int codes;
+    int clearEvery;  // 0: never
+    int badEvery;    // 0: never
+    int literalPercent;
+    bool endCode;
+    int ends;  // the status the recipe is made to reach
+};
+
+// Codes as the decoder will read them, widths included, following the
+// recipe; the stream goes on past the point where the decoder stops.
+Bytes hostileStream(const HostileRecipe& recipe, std::uint32_t seed) {
+    std::mt19937 random(seed);
+    const int clear = 1 << recipe.minCodeSize;
+    CodeWriter writer(recipe.minCodeSize);
+    int width = recipe.minCodeSize + 1;
+    int next = clear + 2;
+    bool hasPrevious = false;
+    for (int i = 0; i < recipe.codes; ++i) {
+        if (recipe.clearEvery > 0 && static_cast<int>(random() % recipe.clearEvery) == 0) {
+            writer.put(clear, width);
+            width = recipe.minCodeSize + 1;
+            next = clear + 2;
+            hasPrevious = false;
+        }
+        int code;
+        if (recipe.badEvery > 0 && static_cast<int>(random() % recipe.badEvery) == 0 &&
+            next + 1 < (1 << width)) {
+            code = next + 1 +
+                   static_cast<int>(random() % static_cast<unsigned>((1 << width) - next - 1));
+        } else if (!hasPrevious || static_cast<int>(random() % 100) < recipe.literalPercent) {
+            code = static_cast<int>(random() % static_cast<unsigned>(clear));
+        } else {
+            code = clear + 2 + static_cast<int>(random() % static_cast<unsigned>(next - clear - 1));
+            if (code > 4095) code = static_cast<int>(random() % static_cast<unsigned>(clear));
+        }
+        writer.put(code, width);
+        if (hasPrevious && next < 4096) ++next;
+        hasPrevious = true;
+        if (next == (1 << width) && width < 12) ++width;
+    }
+    if (recipe.endCode) writer.put(clear + 1, width);
+    return writer.stream();
+}
+
+TEST(GifLzwDecode, HostileStreamsEndAsAPlainDictionaryDecoderSays) {
+    const HostileRecipe recipes[] = {
+        {"clear code before every code", 8, 3000, 1, 0, 50, true, lzw::kDone},
+        {"clear code before every code, 2-bit", 2, 3000, 1, 0, 30, true, lzw::kDone},
+        {"full table without a clear code", 8, 6000, 0, 0, 30, true, lzw::kTableFull},
+        {"full table, long strings", 2, 8000, 0, 0, 2, true, lzw::kTableFull},
+        {"full table, 9-bit pixels", 9, 6000, 0, 0, 40, true, lzw::kTableFull},
+        {"codes beyond the table", 8, 4000, 50, 300, 30, true, lzw::kUndefinedCode},
+        {"codes beyond the table, 3-bit", 3, 4000, 40, 200, 10, true, lzw::kUndefinedCode},
+        {"frequent clears and long strings", 4, 20000, 300, 0, 5, true, lzw::kDone},
+        {"no end code", 6, 2000, 300, 0, 20, false, lzw::kOutOfData},
+    };
+    for (const HostileRecipe& recipe : recipes) {
+        for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+            SCOPED_TRACE(testing::Message() << recipe.name << ", seed " << seed);
+            const Bytes stream = hostileStream(recipe, seed);
+            const auto [status, pixels] = modelDecode(stream);
+            ASSERT_EQ(status, recipe.ends) << "the stream is what its name says";
+            EXPECT_EQ(decode(stream), std::make_pair(status, pixels));
+
+            // A row sink gets the same pixels in whole rows.
+            for (int width : {1, 13, 640}) {
+                ByteSource source{stream};
+                RowSink sink(width, 1 << 24);
+                GifLzwDecoder decoder;
+                EXPECT_EQ(decoder.Run(source, sink), status) << width;
+                const std::size_t whole = pixels.size() / static_cast<std::size_t>(width) *
+                                          static_cast<std::size_t>(width);
+                EXPECT_EQ(sink.rows, Bytes(pixels.begin(),
+                                           pixels.begin() + static_cast<std::ptrdiff_t>(whole)))
+                    << width;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pm32

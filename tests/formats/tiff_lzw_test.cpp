@@ -166,6 +166,135 @@ TEST(TiffLzwDecodeTest, StopsWhenTheOutputIsFull) {
     }
 }
 
+// What the decoder makes of any code stream, hostile ones included, as a
+// plain dictionary of strings: the bytes of a stream that ends well or fills
+// the output, nothing for any other.
+Bytes modelDecode(const Bytes& compressed, std::size_t room) {
+    std::size_t bit = 0;
+    std::size_t codes = 0;
+    auto read = [&](unsigned width) -> int {
+        if (bit + width > compressed.size() * 8 || ++codes > 24576) return -1;
+        int code = 0;
+        for (unsigned i = 0; i < width; ++i, ++bit)
+            code = code << 1 | ((compressed[bit / 8] >> (7 - bit % 8)) & 1);
+        return code;
+    };
+    Bytes out;
+    if (read(9) != 256) return {};
+    for (;;) {
+        std::vector<Bytes> dictionary;
+        for (unsigned i = 0; i < 258; ++i)
+            dictionary.push_back(Bytes{static_cast<std::uint8_t>(i)});
+        unsigned width = 9;
+        if (out.size() == room) return out;
+        const int first = read(width);
+        if (first == 257) return out;
+        if (first < 0 || first >= 256) return {};
+        out.push_back(static_cast<std::uint8_t>(first));
+        Bytes previous{static_cast<std::uint8_t>(first)};
+        bool cleared = false;
+        while (out.size() < room) {
+            const int code = read(width);
+            Bytes entry;
+            if (code == 256) {
+                cleared = true;
+                break;
+            }
+            if (code == 257) return out;
+            if (code < 0 || static_cast<std::size_t>(code) > dictionary.size()) return {};
+            if (static_cast<std::size_t>(code) < dictionary.size()) {
+                entry = dictionary[static_cast<std::size_t>(code)];
+            } else {
+                entry = previous;
+                entry.push_back(previous[0]);
+            }
+            const std::size_t kept = std::min(entry.size(), room - out.size());
+            out.insert(out.end(), entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(kept));
+            Bytes added = previous;
+            added.push_back(entry[0]);
+            dictionary.push_back(added);
+            previous = entry;
+            if (dictionary.size() + 1 == (1u << width) && ++width > 12) return {};
+        }
+        if (!cleared) return out;
+    }
+}
+
+// How a hostile stream is made: how often a clear code comes (1 = after
+// every code), how often a code names no string yet, how often a code is a
+// single byte rather than a string of the table; cut after some bytes.
+struct HostileRecipe {
+    const char* name;
+    int codes;
+    int clearEvery;  // 0: never
+    int badEvery;    // 0: never
+    int literalPercent;
+    bool endCode;
+    std::size_t cutAt;  // bytes kept of the stream; 0: all
+    std::size_t room;   // output room
+    bool fails;         // what the recipe is made to reach: failure, or bytes
+};
+
+Bytes hostileStream(const HostileRecipe& recipe, unsigned seed) {
+    std::mt19937 random(seed);
+    CodeStream stream;
+    stream.put(256, 9);
+    unsigned width = 9;
+    unsigned next = 258;
+    bool afterClear = true;
+    for (int i = 0; i < recipe.codes; ++i) {
+        unsigned code;
+        if (recipe.badEvery > 0 && random() % static_cast<unsigned>(recipe.badEvery) == 0 &&
+            next + 1 < (1u << width)) {
+            code = next + 1 + random() % ((1u << width) - next - 1);
+        } else if (afterClear || random() % 100 < static_cast<unsigned>(recipe.literalPercent)) {
+            code = random() % 256;
+        } else {
+            code = 258 + random() % (next - 257);
+        }
+        stream.put(code, width);
+        if (!afterClear) {
+            ++next;
+            if (next + 1 == (1u << width)) ++width;
+        }
+        afterClear = false;
+        if (width > 12) break;
+        if (recipe.clearEvery > 0 && random() % static_cast<unsigned>(recipe.clearEvery) == 0) {
+            stream.put(256, width);
+            width = 9;
+            next = 258;
+            afterClear = true;
+        }
+    }
+    if (recipe.endCode) stream.put(257, width);
+    Bytes bytes = stream.bytes();
+    if (recipe.cutAt > 0 && recipe.cutAt < bytes.size()) bytes.resize(recipe.cutAt);
+    return bytes;
+}
+
+TEST(TiffLzwDecodeTest, HostileStreamsEndAsAPlainDictionaryDecoderSays) {
+    constexpr std::size_t kRoom = 1 << 20;
+    const HostileRecipe recipes[] = {
+        {"clear code after every code", 5000, 1, 0, 50, true, 0, kRoom, false},
+        {"clear code after every code, output full", 5000, 1, 0, 50, true, 0, 777, false},
+        {"full table without a clear code", 6000, 0, 0, 30, true, 0, kRoom, true},
+        {"full table, long strings", 6000, 0, 0, 2, true, 0, kRoom, true},
+        {"codes beyond the table", 4000, 80, 300, 30, true, 0, kRoom, true},
+        {"cut short", 3000, 700, 0, 20, true, 2500, kRoom, true},
+        {"long strings into little room", 3000, 0, 0, 3, true, 0, 5000, false},
+        {"no end code", 2000, 500, 0, 20, false, 0, kRoom, true},
+    };
+    for (const HostileRecipe& recipe : recipes) {
+        for (unsigned seed = 1; seed <= 4; ++seed) {
+            SCOPED_TRACE(testing::Message() << recipe.name << ", seed " << seed);
+            const Bytes stream = hostileStream(recipe, seed);
+            const Bytes expected = modelDecode(stream, recipe.room);
+            ASSERT_EQ(expected.empty(), recipe.fails) << "the stream is what its name says";
+            EXPECT_EQ(decode(stream, recipe.room), expected);
+        }
+    }
+}
+
 TEST(TiffLzwEncodeTest, RoundTripsEveryKindOfContent) {
     struct Case {
         const char* name;

@@ -1,11 +1,11 @@
 #include "viewer/associations.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <optional>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
+#include <optional>
 
 #include "viewer/mimeapps_list.h"
 

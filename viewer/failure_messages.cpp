@@ -154,8 +154,7 @@ std::optional<Failure> CheckReadable(const QString& path) {
 std::optional<Failure> CheckWritable(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || info.isDir()) return Failure::BadFileName;
-    const QByteArray target =
-        QFile::encodeName(info.exists() ? path : info.absolutePath());
+    const QByteArray target = QFile::encodeName(info.exists() ? path : info.absolutePath());
     if (::access(target.constData(), W_OK) != 0) return FailureOfSystemError(errno);
     return std::nullopt;
 }

@@ -13,7 +13,7 @@ int FormatOfPath(const QString& path) {
 }
 
 const QStringList& ReadableExtensions() {
-    static const QStringList extensions = {".bmp", ".dib", ".rle", ".gif", ".pcx",  ".tga", ".tif",
+    static const QStringList extensions = {".bmp",  ".dib", ".rle",  ".gif", ".pcx", ".tga", ".tif",
                                            ".tiff", ".jpg", ".jpeg", ".jpe", ".png", ".fif"};
     return extensions;
 }

@@ -38,6 +38,7 @@ int main(int argc, char* argv[]) {
                          &pm32::viewer::PicEdit::openHandedOver);
     window.show();
     if (!file.isEmpty()) window.openFile(file);
-    if (parser.isSet(snapshot)) return pm32::viewer::WriteSnapshot(window, parser.value(snapshot)) ? 0 : 1;
+    if (parser.isSet(snapshot))
+        return pm32::viewer::WriteSnapshot(window, parser.value(snapshot)) ? 0 : 1;
     return application.exec();
 }

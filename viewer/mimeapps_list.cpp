@@ -65,8 +65,7 @@ bool AddAssociation(const QString& listPath, const QString& mimeType, const QStr
     return writeLines(listPath, *lines);
 }
 
-bool RemoveApplication(const QString& listPath, const QString& mimeType,
-                       const QString& desktopId) {
+bool RemoveApplication(const QString& listPath, const QString& mimeType, const QString& desktopId) {
     if (!QFile::exists(listPath)) return true;
     std::optional<QStringList> lines = readLines(listPath);
     if (!lines) return false;
@@ -74,7 +73,8 @@ bool RemoveApplication(const QString& listPath, const QString& mimeType,
     QStringList kept;
     bool inListing = false;
     for (const QString& line : *lines) {
-        if (line.startsWith('[')) inListing = line.trimmed() == kDefaults || line.trimmed() == kAdded;
+        if (line.startsWith('['))
+            inListing = line.trimmed() == kDefaults || line.trimmed() == kAdded;
         if (!inListing || !line.startsWith(prefix)) {
             kept << line;
             continue;

@@ -15,7 +15,6 @@ bool AddAssociation(const QString& listPath, const QString& mimeType, const QStr
 
 // Takes the desktop entry out of the type's lines in "[Default
 // Applications]" and "[Added Associations]"; a line left empty goes.
-bool RemoveApplication(const QString& listPath, const QString& mimeType,
-                       const QString& desktopId);
+bool RemoveApplication(const QString& listPath, const QString& mimeType, const QString& desktopId);
 
 }  // namespace pm32::viewer

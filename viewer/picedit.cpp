@@ -74,9 +74,7 @@ PicEdit::~PicEdit() {
     working_.reset();
 }
 
-ZoomRatio PicEdit::zoom() {
-    return {shown_->getInt("ScaleScreen"), shown_->getInt("ScaleImage")};
-}
+ZoomRatio PicEdit::zoom() { return {shown_->getInt("ScaleScreen"), shown_->getInt("ScaleImage")}; }
 
 QSize PicEdit::imageSize() {
     if (!shown_->hasImage()) return {};
@@ -120,8 +118,8 @@ void PicEdit::openHandedOver(const QString& path) {
 void PicEdit::open() {
     QString folder = settings_.text("LastLoadPath");
     if (folder.isEmpty() && !path_.isEmpty()) folder = QFileInfo(path_).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(this, tr("Choose file to open"), folder,
-                                                      OpenFilter());
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Choose file to open"), folder, OpenFilter());
     if (!path.isEmpty()) openFile(path);
 }
 
@@ -144,8 +142,9 @@ bool PicEdit::save() {
 bool PicEdit::saveAs() {
     QString folder = settings_.text("LastSavePath");
     if (folder.isEmpty()) folder = settings_.text("LastLoadPath");
-    const QString base =
-        path_.isEmpty() || path_ == kUntitled ? QString("untitled") : QFileInfo(path_).completeBaseName();
+    const QString base = path_.isEmpty() || path_ == kUntitled
+                             ? QString("untitled")
+                             : QFileInfo(path_).completeBaseName();
     QFileDialog dialog(this, tr("Save As"), folder, SaveFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QString extension = settings_.defaultSaveAsExtension();
@@ -165,8 +164,8 @@ bool PicEdit::saveTo(const QString& path) {
     }
     // GIF holds at most 256 colours: a deeper image is written through the
     // working buffer, reduced, and the shown image keeps its colours.
-    const bool reduce = QFileInfo(absolute).suffix().toLower() == "gif" &&
-                        shown_->getInt("ColorDepth") > 8;
+    const bool reduce =
+        QFileInfo(absolute).suffix().toLower() == "gif" && shown_->getInt("ColorDepth") > 8;
     std::uint32_t number = 0;
     if (reduce) {
         try {
@@ -252,8 +251,7 @@ void PicEdit::nextImage() {
 
 void PicEdit::previousImage() {
     if (path_.isEmpty() || path_ == kUntitled) return;
-    if (const QString previous = NeighbourImage(path_, -1); !previous.isEmpty())
-        openFile(previous);
+    if (const QString previous = NeighbourImage(path_, -1); !previous.isEmpty()) openFile(previous);
 }
 
 bool PicEdit::maybeSave() {

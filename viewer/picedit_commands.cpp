@@ -42,22 +42,55 @@ void PicEdit::connectImageCommands() {
         {"MenuSoftenMore", "Undo Soften More", [&c] { c.call("Soften", {Short(kSoftenMore)}); }},
         {"mnuExtract", "Undo Edge", [&c] { c.call("ExtractEdges", {Short(kEdges)}); }},
         {"mnuNegate", "Undo Negate", [&c] { c.call("Negate"); }},
-        {"menu90L", "Undo Rotation", [&c] { c.call("Rotate", {Short(-90), Long(0)}); }},
-        {"menu90r", "Undo Rotation", [&c] { c.call("Rotate", {Short(90), Long(0)}); }},
-        {"menu180", "Undo Rotation", [&c] { c.call("Rotate", {Short(180), Long(0)}); }},
-        {"menuhorz", "Undo Mirror", [&c] { c.call("Mirror", {Short(1), Short(0)}); }},
-        {"menuvert", "Undo Mirror", [&c] { c.call("Mirror", {Short(0), Short(1)}); }},
+        {"menu90L", "Undo Rotation",
+         [&c] {
+             c.call("Rotate", {Short(-90), Long(0)});
+         }},
+        {"menu90r", "Undo Rotation",
+         [&c] {
+             c.call("Rotate", {Short(90), Long(0)});
+         }},
+        {"menu180", "Undo Rotation",
+         [&c] {
+             c.call("Rotate", {Short(180), Long(0)});
+         }},
+        {"menuhorz", "Undo Mirror",
+         [&c] {
+             c.call("Mirror", {Short(1), Short(0)});
+         }},
+        {"menuvert", "Undo Mirror",
+         [&c] {
+             c.call("Mirror", {Short(0), Short(1)});
+         }},
         {"mnuBW", "Undo Convert To", [this] { convertTo(1, 2); }},
         {"menuco16", "Undo Convert To", [this] { convertTo(4, 16); }},
         {"mnuGrayScale", "Undo Convert To", [&c] { c.call("GrayScale"); }},
         {"menuco25", "Undo Convert To", [this] { convertTo(8, 256); }},
         {"mnuTrueColor", "Undo Convert To", [&c] { c.call("IncreaseColors", {Short(24)}); }},
-        {"MenuVGAProp", "Undo Resize", [this] { resizeWithin({640, 480}); }},
-        {"MenuVGA", "Undo Resize", [this] { resizeTo({640, 480}); }},
-        {"MenuSVGAProp", "Undo Resize", [this] { resizeWithin({800, 600}); }},
-        {"MenuSVGA", "Undo Resize", [this] { resizeTo({800, 600}); }},
-        {"Menu8514Prop", "Undo Resize", [this] { resizeWithin({1024, 768}); }},
-        {"Menu8514", "Undo Resize", [this] { resizeTo({1024, 768}); }},
+        {"MenuVGAProp", "Undo Resize",
+         [this] {
+             resizeWithin({640, 480});
+         }},
+        {"MenuVGA", "Undo Resize",
+         [this] {
+             resizeTo({640, 480});
+         }},
+        {"MenuSVGAProp", "Undo Resize",
+         [this] {
+             resizeWithin({800, 600});
+         }},
+        {"MenuSVGA", "Undo Resize",
+         [this] {
+             resizeTo({800, 600});
+         }},
+        {"Menu8514Prop", "Undo Resize",
+         [this] {
+             resizeWithin({1024, 768});
+         }},
+        {"Menu8514", "Undo Resize",
+         [this] {
+             resizeTo({1024, 768});
+         }},
     };
     for (const Command& command : commands) {
         const QString caption = command.undoCaption;
@@ -138,8 +171,7 @@ void PicEdit::resizeTo(QSize size) {
         working_->put("Xorigin", Short(0));
         working_->put("Yorigin", Short(0));
         try {
-            working_->call("Assign",
-                           {Flag(false), Variant::Object(shown_->object()), Flag(false)});
+            working_->call("Assign", {Flag(false), Variant::Object(shown_->object()), Flag(false)});
         } catch (const automation::AutomationError&) {
             working_->put("AssignMode", Short(kReplace));
             throw;
@@ -182,8 +214,7 @@ void PicEdit::applyCrop() {
         try {
             working_->put("AssignMode", Short(kReplace));
             working_->call("Assign", {Flag(false), shownObject, Flag(true)});
-            shown_->call("Assign",
-                         {Flag(false), Variant::Object(working_->object()), Flag(false)});
+            shown_->call("Assign", {Flag(false), Variant::Object(working_->object()), Flag(false)});
         } catch (const automation::AutomationError&) {
             working_->call("Clear");
             shown_->put("SelectWidth", Short(0));

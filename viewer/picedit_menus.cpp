@@ -23,17 +23,17 @@ const char* const kNotBuilt[] = {"mnuBatch", "MenuPrint", "MenuTune",
 
 // The commands that need an image.
 const char* const kNeedImage[] = {
-    "menuClose",     "menusave",      "MenuSvAs",     "menucopy",     "MenuSharpen",
-    "MenuSharpMore", "mnuBlur",       "MenuSoften",   "MenuSoftenMore", "MenuVGAProp",
-    "MenuVGA",       "MenuSVGAProp",  "MenuSVGA",     "Menu8514Prop", "Menu8514",
-    "menu90L",       "menu90r",       "menu180",      "menuhorz",     "menuvert",
-    "mnuBW",         "menuco16",      "mnuGrayScale", "menuco25",     "mnuTrueColor",
-    "mnuExtract",    "mnuNegate",     "Image2_0",     "zoomIn",       "zoomOut",
-    "zoomActual",    "zoomFit",       "panLeft",      "panRight",     "panUp",
-    "panDown",       "nextImage",     "previousImage"};
+    "menuClose",     "menusave",     "MenuSvAs",     "menucopy",       "MenuSharpen",
+    "MenuSharpMore", "mnuBlur",      "MenuSoften",   "MenuSoftenMore", "MenuVGAProp",
+    "MenuVGA",       "MenuSVGAProp", "MenuSVGA",     "Menu8514Prop",   "Menu8514",
+    "menu90L",       "menu90r",      "menu180",      "menuhorz",       "menuvert",
+    "mnuBW",         "menuco16",     "mnuGrayScale", "menuco25",       "mnuTrueColor",
+    "mnuExtract",    "mnuNegate",    "Image2_0",     "zoomIn",         "zoomOut",
+    "zoomActual",    "zoomFit",      "panLeft",      "panRight",       "panUp",
+    "panDown",       "nextImage",    "previousImage"};
 
 // Filters refuse 1-bit images.
-const char* const kFilters[] = {"MenuSharpen", "MenuSharpMore", "mnuBlur",
+const char* const kFilters[] = {"MenuSharpen", "MenuSharpMore",  "mnuBlur",
                                 "MenuSoften",  "MenuSoftenMore", "mnuExtract"};
 
 }  // namespace

@@ -53,8 +53,8 @@ void PicEdit::mouseUp(int shift, QPoint at) {
     const QPoint from = *pressedAt_;
     pressedAt_.reset();
     const QRect dragged = QRect(from, at).normalized();
-    const bool drag = band_->isVisible() && dragged.width() >= kDragDistance &&
-                      dragged.height() >= kDragDistance;
+    const bool drag =
+        band_->isVisible() && dragged.width() >= kDragDistance && dragged.height() >= kDragDistance;
     if (tool_ == Tool::Zoom) {
         band_->hide();
         if (drag)
@@ -172,8 +172,8 @@ void PicEdit::panBy(int dx, int dy) {
 
 void PicEdit::moveView(QPoint image, QPoint client) {
     try {
-        shown_->call("RePos", {Short(image.x()), Short(image.y()), Short(client.x()),
-                               Short(client.y())});
+        shown_->call("RePos",
+                     {Short(image.x()), Short(image.y()), Short(client.x()), Short(client.y())});
     } catch (const automation::AutomationError& error) {
         // The view stays where it was; nothing else depends on the move.
         statusBar()->showMessage(

@@ -15,8 +15,7 @@ constexpr char kAcknowledge = '\n';
 
 }  // namespace
 
-SingleInstance::SingleInstance(QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this)) {
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::receive);
 }
 
@@ -33,7 +32,8 @@ bool SingleInstance::HandOver(const QString& absolutePath) {
     socket.write(absolutePath.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(kReplyTimeoutMs)) return false;
     // The running viewer acknowledges once it has the whole path.
-    return socket.waitForReadyRead(kReplyTimeoutMs) && socket.read(1) == QByteArray(1, kAcknowledge);
+    return socket.waitForReadyRead(kReplyTimeoutMs) &&
+           socket.read(1) == QByteArray(1, kAcknowledge);
 }
 
 bool SingleInstance::listen() {

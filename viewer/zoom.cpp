@@ -74,8 +74,8 @@ ZoomRatio AreaRatio(QSize image, QSize area) {
     }
     ZoomRatio best{1, 1};
     for (int units = 1; units <= 4; ++units) {
-        const ZoomRatio candidate = Reduced(
-            static_cast<long long>(exact.screen) * units / exact.image, units);
+        const ZoomRatio candidate =
+            Reduced(static_cast<long long>(exact.screen) * units / exact.image, units);
         if (compare(candidate, exact) <= 0 && compare(candidate, best) > 0) best = candidate;
     }
     return best;

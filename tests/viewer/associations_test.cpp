@@ -98,8 +98,7 @@ TEST_F(Associating, EachTypeBecomesOursAndOnlyOursIsRemoved) {
     EXPECT_NE(mimeapps().find("[Added Associations]\nimage/jpeg=vstl32.desktop;"),
               std::string::npos)
         << mimeapps();
-    test::writeText(dir.path("config/mimeapps.list"),
-                    mimeapps() + "image/png=other.desktop;\n");
+    test::writeText(dir.path("config/mimeapps.list"), mimeapps() + "image/png=other.desktop;\n");
     ASSERT_TRUE(associations.removeDefault("image/gif"));
     EXPECT_FALSE(associations.isDefault("image/gif"));
     EXPECT_TRUE(associations.isDefault("image/bmp"));

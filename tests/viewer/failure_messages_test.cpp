@@ -47,11 +47,11 @@ TEST(FailureMessages, EachConditionHasItsText) {
 
 TEST(FailureMessages, NumbersAndSystemErrorsChooseTheCondition) {
     const std::pair<int, Failure> system[] = {
-        {ENOENT, Failure::CannotOpen},       {EACCES, Failure::PermissionDenied},
-        {EPERM, Failure::PermissionDenied},  {EISDIR, Failure::BadFileName},
+        {ENOENT, Failure::CannotOpen},        {EACCES, Failure::PermissionDenied},
+        {EPERM, Failure::PermissionDenied},   {EISDIR, Failure::BadFileName},
         {ENAMETOOLONG, Failure::BadFileName}, {EIO, Failure::InternalDiskError},
-        {ENOSPC, Failure::DiskFull},         {ENXIO, Failure::DeviceUnavailable},
-        {ENOMEDIUM, Failure::DriveNotReady}, {ETXTBSY, Failure::AlreadyOpen},
+        {ENOSPC, Failure::DiskFull},          {ENXIO, Failure::DeviceUnavailable},
+        {ENOMEDIUM, Failure::DriveNotReady},  {ETXTBSY, Failure::AlreadyOpen},
         {ENOMEM, Failure::NoMemoryToLoad}};
     for (const auto& [error, failure] : system)
         EXPECT_EQ(FailureOfSystemError(error), failure) << error;

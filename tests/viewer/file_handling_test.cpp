@@ -1,3 +1,4 @@
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QUrl>
 
 #include "tests/viewer/viewer_fixture.h"
+#include "viewer/failure_messages.h"
 #include "viewer/image_files.h"
 
 namespace pm32::test {
@@ -30,8 +32,8 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 }
 
 TEST_F(FileHandling, OpenShowsTheImageAndNamesItInTheTitle) {
-    for (const char* name : {"a.bmp", "b.gif", "c.png", "d.jpg", "e.tif", "f.pcx", "g.tga",
-                             "h.jpeg", "i.tiff"}) {
+    for (const char* name :
+         {"a.bmp", "b.gif", "c.png", "d.jpg", "e.tif", "f.pcx", "g.tga", "h.jpeg", "i.tiff"}) {
         SCOPED_TRACE(name);
         open(writeImage(name, 30, 20));
         EXPECT_EQ(shownSize(), QSize(30, 20));
@@ -104,12 +106,31 @@ TEST_F(FileHandling, AFailedOpenKeepsImageNameAndUndo) {
 }
 
 TEST_F(FileHandling, AnUnreadableFileIsPermissionDenied) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file; run as a user to check this";
     const QString locked = writeImage("locked.bmp", 8, 8);
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
-    EXPECT_FALSE(window->openFile(locked));
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.texts[0], "Error accessing " + locked.toStdString() + ".  Permission denied.");
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(window->openFile(locked));
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0],
+                  "Error accessing " + locked.toStdString() + ".  Permission denied.");
+        return;
+    }
+    // Root reads every file, so the check runs in a child that drops to
+    // the unprivileged user; the folder lets it pass.
+    ASSERT_TRUE(QFile::setPermissions(QFileInfo(locked).absolutePath(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+        const std::optional<viewer::Failure> failure = viewer::CheckReadable(locked);
+        ::_exit(failure ? static_cast<int>(*failure) : 101);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(viewer::Failure::PermissionDenied));
 }
 
 // The modified prompt: Cancel keeps everything, No discards, Yes saves first.
@@ -118,7 +139,8 @@ TEST_F(FileHandling, OpeningOverAModifiedImageAsksToSave) {
     const QString second = writeImage("second.bmp", 6, 4);
     open(first);
     trigger("mnuNegate");
-    const std::string question = first.toStdString() + " has changed.  Do you want to save changes?";
+    const std::string question =
+        first.toStdString() + " has changed.  Do you want to save changes?";
 
     boxes.answerWith(BoxAnswer::Cancel);
     EXPECT_FALSE(window->openFile(second));

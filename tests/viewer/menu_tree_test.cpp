@@ -90,9 +90,11 @@ TEST_F(MenuTree, EveryItemHasItsNameCaptionAndPlace) {
 }
 
 TEST_F(MenuTree, ToolBarAndCropStripCarryTheirTips) {
-    const std::pair<const char*, const char*> tips[] = {
-        {"Image2_0", "Save Changes"}, {"Image2_1", "Open File"},   {"Image1_0", "Zoom Tool"},
-        {"Image1_1", "Cropping Tool"}, {"Image1_2", "Pointer"}};
+    const std::pair<const char*, const char*> tips[] = {{"Image2_0", "Save Changes"},
+                                                        {"Image2_1", "Open File"},
+                                                        {"Image1_0", "Zoom Tool"},
+                                                        {"Image1_1", "Cropping Tool"},
+                                                        {"Image1_2", "Pointer"}};
     for (const auto& [name, tip] : tips) EXPECT_EQ(action(name)->toolTip().toStdString(), tip);
     EXPECT_EQ(action("Image1_0")->statusTip().toStdString(), "Alt = zoom out.");
     const char* fieldTips[] = {"Crop Left, in pixels", "Crop Top, in pixels",
@@ -111,7 +113,8 @@ TEST_F(MenuTree, ToolBarAndCropStripCarryTheirTips) {
 // Commands whose dialogs are not built are shown but never enabled, with or
 // without an image.
 TEST_F(MenuTree, CommandsNotBuiltStayDisabled) {
-    const char* notBuilt[] = {"mnuBatch", "MenuPrint", "MenuTune", "MenuBrit", "MenuResz", "mnuInfo"};
+    const char* notBuilt[] = {"mnuBatch", "MenuPrint", "MenuTune",
+                              "MenuBrit", "MenuResz",  "mnuInfo"};
     for (const char* name : notBuilt) EXPECT_FALSE(action(name)->isEnabled()) << name;
     open(writeImage("a.bmp", 20, 10));
     for (const char* name : notBuilt) EXPECT_FALSE(action(name)->isEnabled()) << name;

@@ -9,10 +9,10 @@ namespace {
 
 TEST(ViewerSettings, BooleansAreOnOnlyForTrueYesOrOn) {
     const std::pair<const char*, bool> cases[] = {
-        {"TRUE", true}, {"True", true},   {"true", true},   {"yes", true},  {"YES", true},
-        {"On", true},   {"oN", true},     {" on ", true},   {"1", false},   {"0", false},
-        {"False", false}, {"no", false},  {"", false},      {"Y", false},   {"TRUE!", false},
-        {"ONE", false}, {"\x01\xff", false}};
+        {"TRUE", true},   {"True", true},     {"true", true}, {"yes", true}, {"YES", true},
+        {"On", true},     {"oN", true},       {" on ", true}, {"1", false},  {"0", false},
+        {"False", false}, {"no", false},      {"", false},    {"Y", false},  {"TRUE!", false},
+        {"ONE", false},   {"\x01\xff", false}};
     for (const auto& [text, on] : cases) EXPECT_EQ(SettingIsOn(text), on) << text;
 }
 

@@ -36,8 +36,8 @@ class SingleInstanceRun : public ViewerTest {
     SingleInstanceRun() {
         QDir().mkpath(file("config/pixmill32"));
         QDir().mkpath(file("run"));
-        QFile::setPermissions(file("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner);
+        QFile::setPermissions(
+            file("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QDir().mkpath(file("one"));
         QDir().mkpath(file("two"));
         first = writeImage("one/first.bmp", 30, 20);

@@ -46,20 +46,21 @@ ViewerTest::~ViewerTest() {
 
 QString ViewerTest::writeImage(const std::string& name, int width, int height) {
     viewer::Picbuf maker;
-    maker.call("ImportDib", {viewer::Long(static_cast<int>(TrueColorDib(width, height, Pattern).take())),
-                             automation::Variant::Bool(true)});
+    maker.call("ImportDib",
+               {viewer::Long(static_cast<int>(TrueColorDib(width, height, Pattern).take())),
+                automation::Variant::Bool(true)});
     const QString path = file(name);
     // GIF holds palette images only.
     if (path.endsWith(".gif"))
-        maker.call("ReduceColors", {viewer::Short(256), viewer::Short(1), viewer::Short(0),
-                                    viewer::Short(0)});
+        maker.call("ReduceColors",
+                   {viewer::Short(256), viewer::Short(1), viewer::Short(0), viewer::Short(0)});
     EXPECT_EQ(viewer::StoreImage(maker, path, viewer::FormatOfPath(path), 90), 0u) << name;
     return path;
 }
 
 void ViewerTest::open(const QString& path) {
-    ASSERT_TRUE(window->openFile(path)) << path.toStdString() << ": "
-                                        << (boxes.texts.empty() ? "" : boxes.texts.back());
+    ASSERT_TRUE(window->openFile(path))
+        << path.toStdString() << ": " << (boxes.texts.empty() ? "" : boxes.texts.back());
 }
 
 QSize ViewerTest::shownSize() {

@@ -10,8 +10,9 @@ TEST(ZoomRatios, StepsFitsAndLabels) {
         ZoomRatio from;
         ZoomRatio in;
         ZoomRatio out;
-    } steps[] = {{{1, 1}, {3, 2}, {2, 3}},  {{3, 2}, {2, 1}, {1, 1}},   {{16, 1}, {16, 1}, {12, 1}},
-                 {{1, 16}, {1, 12}, {1, 16}}, {{5, 7}, {1, 1}, {2, 3}}, {{200, 51}, {4, 1}, {3, 1}}};
+    } steps[] = {{{1, 1}, {3, 2}, {2, 3}},    {{3, 2}, {2, 1}, {1, 1}},
+                 {{16, 1}, {16, 1}, {12, 1}}, {{1, 16}, {1, 12}, {1, 16}},
+                 {{5, 7}, {1, 1}, {2, 3}},    {{200, 51}, {4, 1}, {3, 1}}};
     for (const auto& step : steps) {
         EXPECT_EQ(StepIn(step.from), step.in) << RatioText(step.from).toStdString();
         EXPECT_EQ(StepOut(step.from), step.out) << RatioText(step.from).toStdString();
@@ -33,13 +34,16 @@ TEST(ZoomRatios, StepsFitsAndLabels) {
 
 // The area ratio never passes the fit and keeps the image units small.
 TEST(ZoomRatios, AreaRatioStaysWithinTheFit) {
-    const std::pair<QSize, QSize> cases[] = {{{51, 51}, {400, 300}}, {{7, 3}, {500, 500}},
-                                             {{300, 200}, {100, 100}}, {{10, 10}, {10, 10}},
+    const std::pair<QSize, QSize> cases[] = {{{51, 51}, {400, 300}},
+                                             {{7, 3}, {500, 500}},
+                                             {{300, 200}, {100, 100}},
+                                             {{10, 10}, {10, 10}},
                                              {{1000, 10}, {333, 400}}};
     for (const auto& [image, area] : cases) {
         const ZoomRatio ratio = AreaRatio(image, area);
         EXPECT_LE(static_cast<long long>(image.width()) * ratio.screen / ratio.image, area.width());
-        EXPECT_LE(static_cast<long long>(image.height()) * ratio.screen / ratio.image, area.height());
+        EXPECT_LE(static_cast<long long>(image.height()) * ratio.screen / ratio.image,
+                  area.height());
         const ZoomRatio fit = FitRatio(image, area);
         if (fit.screen > fit.image) {
             EXPECT_LE(ratio.image, 4);

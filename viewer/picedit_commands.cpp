@@ -121,8 +121,8 @@ void PicEdit::runCommand(const QString& undoCaption, const std::function<void()>
     }
     if (staged)
         undo_.commit(undoCaption);
-    else if (keepUndo)
-        undo_.clear();  // the undo image no longer leads back one step
+    else
+        undo_.clear();  // an older undo image no longer leads back one step
     modified_ = true;
     band_->hide();
     updateActions();

@@ -171,6 +171,8 @@ void PicEdit::panBy(int dx, int dy) {
 }
 
 void PicEdit::moveView(QPoint image, QPoint client) {
+    // A crop band drawn over the old view would no longer match the image.
+    band_->hide();
     try {
         shown_->call("RePos",
                      {Short(image.x()), Short(image.y()), Short(client.x()), Short(client.y())});

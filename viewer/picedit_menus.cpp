@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRubberBand>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
@@ -273,6 +274,10 @@ void PicEdit::chooseTool(Tool tool) {
     cropStrip_->setVisible(tool == Tool::Crop);
     host_->clientArea()->setToolTip(
         tool == Tool::Zoom ? "Click to zoom. Click/drag zooms area.  Alt shrinks." : QString());
+    if (tool == Tool::Zoom)
+        statusBar()->showMessage("Alt = zoom out.");
+    else
+        statusBar()->clearMessage();
     // The cross for the tools that point at pixels, the arrow otherwise.
     shown_->put("MousePointer", Short(tool == Tool::Pointer ? 1 : 2));
 }

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "platform/window/widget_window_host.h"
@@ -40,6 +41,9 @@ class Tools : public ViewerTest {
 TEST_F(Tools, ZoomClicksStepInAndAltClicksStepOutAboutThePoint) {
     trigger("Image1_0");
     EXPECT_EQ(window->activeTool(), viewer::PicEdit::Tool::Zoom);
+    EXPECT_EQ(window->statusBar()->currentMessage().toStdString(), "Alt = zoom out.");
+    EXPECT_EQ(client()->toolTip().toStdString(),
+              "Click to zoom. Click/drag zooms area.  Alt shrinks.");
     EXPECT_EQ(zoomLabel().toStdString(), "1:1");
     QTest::mouseClick(client(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 80));
     EXPECT_EQ(zoomLabel().toStdString(), "3:2");

@@ -29,7 +29,6 @@ class Picbuf : private control::ControlSite, private automation::EventSink {
     Picbuf(const Picbuf&) = delete;
     Picbuf& operator=(const Picbuf&) = delete;
 
-    automation::Dispatch& dispatch() { return *control_; }
     const automation::DispatchPtr& object() const { return control_; }
 
     Variant get(std::string_view name) { return automation::GetProperty(*control_, name); }

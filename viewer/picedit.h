@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -44,7 +45,6 @@ class PicEdit : public QMainWindow {
     ~PicEdit() override;
 
     Picbuf& shown() { return *shown_; }
-    Picbuf& workingBuffer() { return *working_; }
     platform::WidgetWindowHost& host() { return *host_; }
     QString currentPath() const { return path_; }
     bool isImageModified() const { return modified_; }

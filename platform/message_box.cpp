@@ -29,6 +29,9 @@ BoxAnswer DefaultAnswer(std::uint32_t style) {
     switch (style & 0x0F) {
         case MB_ABORTRETRYIGNORE:
             return BoxAnswer::Abort;
+        case MB_YESNOCANCEL:
+        case MB_YESNO:
+            return BoxAnswer::Yes;
         default:
             return BoxAnswer::Ok;
     }

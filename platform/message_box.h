@@ -10,10 +10,13 @@ namespace pm32::platform {
 inline constexpr std::uint32_t MB_OK = 0x0000;
 inline constexpr std::uint32_t MB_OKCANCEL = 0x0001;
 inline constexpr std::uint32_t MB_ABORTRETRYIGNORE = 0x0002;
+inline constexpr std::uint32_t MB_YESNOCANCEL = 0x0003;
+inline constexpr std::uint32_t MB_YESNO = 0x0004;
 inline constexpr std::uint32_t MB_ICONHAND = 0x0010;
+inline constexpr std::uint32_t MB_ICONQUESTION = 0x0020;
 inline constexpr std::uint32_t MB_ICONEXCLAMATION = 0x0030;
 
-enum class BoxAnswer { Ok, Cancel, Abort, Retry, Ignore };
+enum class BoxAnswer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
 // What a host shows for a message box and the button the user chose.
 using MessageBoxHandler =

@@ -18,6 +18,8 @@ TEST(MessageBoxHook, WithoutAHandlerTheDefaultButtonAnswers) {
     EXPECT_EQ(printed, "caption: text\n");
     EXPECT_EQ(DefaultAnswer(MB_OKCANCEL), BoxAnswer::Ok);
     EXPECT_EQ(DefaultAnswer(MB_OK), BoxAnswer::Ok);
+    EXPECT_EQ(DefaultAnswer(MB_YESNOCANCEL | MB_ICONQUESTION), BoxAnswer::Yes);
+    EXPECT_EQ(DefaultAnswer(MB_YESNO), BoxAnswer::Yes);
 }
 
 TEST(MessageBoxHook, TheHostsHandlerDecides) {

@@ -1,0 +1,89 @@
+#include "tests/viewer/viewer_fixture.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+#include "tests/window/offscreen_application.h"
+#include "viewer/image_files.h"
+
+namespace pm32::test {
+
+BoxRecorder::BoxRecorder() {
+    platform::SetMessageBoxHandler(
+        [this](std::string_view text, std::string_view caption, std::uint32_t style) {
+            texts.emplace_back(text);
+            captions.emplace_back(caption);
+            if (answers_.empty()) return platform::DefaultAnswer(style);
+            const platform::BoxAnswer answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+}
+
+BoxRecorder::~BoxRecorder() { platform::SetMessageBoxHandler({}); }
+
+Rgb Pattern(int x, int y) {
+    return {static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7),
+            static_cast<std::uint8_t>((x + y) * 3)};
+}
+
+std::int32_t OleColor(Rgb color) { return color.red | color.green << 8 | color.blue << 16; }
+
+ViewerTest::ViewerTest() {
+    OffscreenApplication();
+    qputenv("temp", QByteArray::fromStdString(dir.path("")));
+    settings = std::make_unique<viewer::ViewerSettings>(file("vstl32.ini"));
+    window = std::make_unique<viewer::PicEdit>(*settings);
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+ViewerTest::~ViewerTest() {
+    window.reset();
+    qunsetenv("temp");
+}
+
+QString ViewerTest::writeImage(const std::string& name, int width, int height) {
+    viewer::Picbuf maker;
+    maker.call("ImportDib",
+               {viewer::Long(static_cast<int>(TrueColorDib(width, height, Pattern).take())),
+                automation::Variant::Bool(true)});
+    const QString path = file(name);
+    // GIF holds palette images only.
+    if (path.endsWith(".gif"))
+        maker.call("ReduceColors",
+                   {viewer::Short(256), viewer::Short(1), viewer::Short(0), viewer::Short(0)});
+    EXPECT_EQ(viewer::StoreImage(maker, path, viewer::FormatOfPath(path), 90), 0u) << name;
+    return path;
+}
+
+void ViewerTest::open(const QString& path) {
+    ASSERT_TRUE(window->openFile(path))
+        << path.toStdString() << ": " << (boxes.texts.empty() ? "" : boxes.texts.back());
+}
+
+QSize ViewerTest::shownSize() {
+    return {window->shown().getInt("Xresolution"), window->shown().getInt("Yresolution")};
+}
+
+int ViewerTest::shownDepth() { return window->shown().getInt("ColorDepth"); }
+
+std::int32_t ViewerTest::shownColor(int x, int y) {
+    return window->shown().call("GetColor", {viewer::Short(x), viewer::Short(y)}).toI4();
+}
+
+QAction* ViewerTest::action(const char* name) {
+    auto* found = window->findChild<QAction*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void ViewerTest::trigger(const char* name) {
+    QAction* found = action(name);
+    ASSERT_NE(found, nullptr);
+    ASSERT_TRUE(found->isEnabled()) << name;
+    found->trigger();
+}
+
+}  // namespace pm32::test

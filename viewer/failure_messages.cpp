@@ -1,0 +1,162 @@
+#include "viewer/failure_messages.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <cerrno>
+
+namespace pm32::viewer {
+
+QString FailureText(Failure failure, const QString& name, std::uint32_t number) {
+    switch (failure) {
+        case Failure::NoMemoryToLoad:
+            return "There is not enough memory free to load this image.";
+        case Failure::DeviceUnavailable:
+            return "That device appears unavailable.";
+        case Failure::DriveNotReady:
+            return "Error with file " + name + ". The drive is apparently not ready.";
+        case Failure::InternalDiskError:
+            return "Internal Disk Error while accessing " + name;
+        case Failure::DiskFull:
+            return "Disk is full.";
+        case Failure::PermissionDenied:
+            return "Error accessing " + name + ".  Permission denied.";
+        case Failure::BadFileName:
+            return "The filename " + name + " is bad";
+        case Failure::CannotOpen:
+            return "Can't open the file " + name;
+        case Failure::AlreadyOpen:
+            return name + " is already open and must be closed before it can be used.";
+        case Failure::ReadPastEnd:
+            return name + " has a nonstandard end of file marker," +
+                   " or and attempt was made to read beyond" + " the end of file marker.";
+        case Failure::Unreadable:
+            return "There was a problem reading " + name +
+                   ".  The file may be corrupted, or the file type is not a graphics type that "
+                   "this program can read.";
+        case Failure::WriteFailure:
+            return "A file write error occurred.  There may be inadequate disk space available, "
+                   "or the file may be read-only.";
+        case Failure::NoMemoryForAction:
+            return "The system is too low on memory for Vistel/32 to perform this action.";
+        case Failure::UnsupportedTiff:
+            return "This appears to be a TIFF format that has an unsupported compression scheme.  "
+                   "Vistel/32 cannot read it.";
+        case Failure::UnsupportedJpeg:
+            return name +
+                   " is in a JPEG file type not supported by Vistel/32.  Vistel/32 supports only "
+                   "JFIF standard JPEG files.  If you have another utility that will read this "
+                   "file, try loading it and resaving it.";
+        case Failure::Unanticipated:
+            break;
+    }
+    return " An error occurred that wasn't anticipated.  Please take a moment to note exactly "
+           "what you were doing when it happened; then contact the author of Vistel/32 and let "
+           "him know that error number " +
+           QString::number(number) +
+           " happened when you did it.  See the Author Contact item in the Help menu.";
+}
+
+Failure FailureOfSystemError(int systemError) {
+    switch (systemError) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return Failure::PermissionDenied;
+        case EISDIR:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EINVAL:
+            return Failure::BadFileName;
+        case EIO:
+            return Failure::InternalDiskError;
+        case ENOSPC:
+        case EDQUOT:
+            return Failure::DiskFull;
+        case ENXIO:
+        case ENODEV:
+            return Failure::DeviceUnavailable;
+        case ENOMEDIUM:
+            return Failure::DriveNotReady;
+        case ETXTBSY:
+        case EBUSY:
+            return Failure::AlreadyOpen;
+        case ENOMEM:
+            return Failure::NoMemoryToLoad;
+        default:
+            return Failure::CannotOpen;
+    }
+}
+
+Failure FailureOfLoad(std::uint32_t number) {
+    switch (number) {
+        case 20100:
+            return Failure::CannotOpen;
+        case 20102:
+        case 20354:
+            return Failure::NoMemoryToLoad;
+        case 20133:
+            return Failure::UnsupportedTiff;
+        case 20174:
+            return Failure::UnsupportedJpeg;
+        case 20352:
+        case 20353:
+            return Failure::BadFileName;
+        default:
+            // Every reader reports a damaged or foreign file with its own
+            // number (20101, 20109 to 20119, 20151, 20180, 20181, 20183, ...).
+            return number >= 20100 && number <= 20195 ? Failure::Unreadable
+                                                      : Failure::Unanticipated;
+    }
+}
+
+Failure FailureOfStore(std::uint32_t number) {
+    switch (number) {
+        case 20107:
+        case 20182:
+        case 20184:
+            return Failure::WriteFailure;
+        case 20102:
+        case 20354:
+            return Failure::NoMemoryForAction;
+        case 20352:
+        case 20353:
+            return Failure::BadFileName;
+        default:
+            return Failure::Unanticipated;
+    }
+}
+
+Failure FailureOfOperation(std::uint32_t number) {
+    switch (number) {
+        case 20102:
+        case 20131:
+        case 20354:
+            return Failure::NoMemoryForAction;
+        default:
+            return Failure::Unanticipated;
+    }
+}
+
+std::optional<Failure> CheckReadable(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty()) return Failure::BadFileName;
+    if (info.isDir()) return Failure::BadFileName;
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return FailureOfSystemError(errno);
+    ::close(file);
+    if (info.size() == 0) return Failure::ReadPastEnd;
+    return std::nullopt;
+}
+
+std::optional<Failure> CheckWritable(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.isDir()) return Failure::BadFileName;
+    const QByteArray target = QFile::encodeName(info.exists() ? path : info.absolutePath());
+    if (::access(target.constData(), W_OK) != 0) return FailureOfSystemError(errno);
+    return std::nullopt;
+}
+
+}  // namespace pm32::viewer

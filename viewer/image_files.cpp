@@ -1,0 +1,63 @@
+#include "viewer/image_files.h"
+
+#include <QFileInfo>
+
+namespace pm32::viewer {
+
+int FormatOfPath(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "rle") return kBmpFormat;
+    if (suffix == "jpeg" || suffix == "jpe") return kJpegFormat;
+    if (suffix == "tiff") return kTiffFormat;
+    return kAnyFormat;
+}
+
+const QStringList& ReadableExtensions() {
+    static const QStringList extensions = {".bmp",  ".dib", ".rle",  ".gif", ".pcx", ".tga", ".tif",
+                                           ".tiff", ".jpg", ".jpeg", ".jpe", ".png", ".fif"};
+    return extensions;
+}
+
+bool IsReadableImage(const QString& path) {
+    return ReadableExtensions().contains("." + QFileInfo(path).suffix().toLower());
+}
+
+QString OpenFilter() {
+    QStringList patterns;
+    for (const QString& extension : ReadableExtensions()) patterns << "*" + extension;
+    return "Images (" + patterns.join(' ') + ");;All files (*)";
+}
+
+QString SaveFilter() {
+    return "GIF (*.gif);;BMP (*.bmp);;PCX (*.pcx);;Targa (*.tga);;TIFF (*.tif);;JPEG (*.jpg);;"
+           "PNG (*.png)";
+}
+
+std::uint32_t LoadImage(Picbuf& control, const QString& path, int format) {
+    try {
+        control.put("FileName", Variant::String(path.toStdString()));
+        control.put("ImageFormat", Short(format));
+        control.put("ImageNumber", Short(0));
+        control.call("Load");
+        return 0;
+    } catch (const automation::AutomationError& error) {
+        return ErrorNumberOf(error);
+    }
+}
+
+std::uint32_t StoreImage(Picbuf& control, const QString& path, int format, int jpegQuality) {
+    const bool jpeg = format == kJpegFormat ||
+                      (format == kAnyFormat && QFileInfo(path).suffix().toLower() == "jpg");
+    try {
+        control.put("FileName", Variant::String(path.toStdString()));
+        control.put("ImageFormat", Short(format));
+        control.put("ImageCompression", Short(jpeg ? jpegQuality : 0));
+        control.put("WriteOption", Short(0));
+        control.call("Store");
+        return 0;
+    } catch (const automation::AutomationError& error) {
+        return ErrorNumberOf(error);
+    }
+}
+
+}  // namespace pm32::viewer

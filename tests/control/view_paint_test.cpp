@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "control/zview.h"
@@ -260,6 +261,36 @@ TEST(ViewPaint, PaintFiresPaintAndAFailedPaintReports20136) {
     v.snapshot(&ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(v.paints(), 1);
+}
+
+TEST(ViewPaint, APaintReadsOnlyTheImageItWasGivenAndReports20136WhenItIsGone) {
+    // The caller keeps its block (no transfer) and then changes or frees it
+    // behind the control's back; the view reads the block at every paint.
+    const std::function<void(HGLOBAL)> changes[] = {
+        [](HGLOBAL dib) {
+            platform::Locked block(dib);
+            writeLe32(block.data() + dib::kHeight, 5000);
+        },
+        [](HGLOBAL dib) {
+            platform::Locked block(dib);
+            writeLe16(block.data() + dib::kBitCount, 8);
+        },
+        [](HGLOBAL dib) { platform::GlobalFree(dib); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        PlacedControl p(QSize(30, 30));
+        OwnedDib dib = TrueColorDib(20, 20, pattern);
+        p.call("ImportDib",
+               {Variant::I4(static_cast<std::int32_t>(dib.get())), Variant::Bool(false)});
+        bool ok = false;
+        p.site->window()->Snapshot(&ok);
+        ASSERT_TRUE(ok) << i;
+        changes[i](dib.get());
+        p.site->window()->Snapshot(&ok);
+        EXPECT_FALSE(ok) << i;
+        EXPECT_EQ(p.get("ErrorNumber").toI4(), 20136) << i;
+        if (i + 1 == std::size(changes)) dib.take();
+    }
 }
 
 TEST(ViewPaint, DesignTimeShowsOnlyTheBackColor) {

@@ -207,7 +207,7 @@ void Ours_FirstPaintLargest(benchmark::State& state) {
             static_cast<std::size_t>(viewer.site.window().Surface().sizeInBytes())) /
         1e6;
     state.counters["image_MB"] = static_cast<double>(pm32::platform::GlobalSize(dib.handle)) / 1e6;
-    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1e3;
+    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) * 1024 / 1e6;
 }
 BENCHMARK(Ours_FirstPaintLargest)
     ->ArgName("depth")

@@ -1,8 +1,22 @@
 #include "control/screen_pixels.h"
 
+#include <bit>
+#include <cstring>
+
 #include "engine/dib_layout.h"
 
 namespace pm32::control {
+namespace {
+
+// Four little-endian bytes as one load; readLe32 composes them bytewise.
+std::uint32_t wordAt(const std::uint8_t* bytes) {
+    std::uint32_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap32(word);
+    return word;
+}
+
+}  // namespace
 
 std::optional<ScreenPixels::Layout> ScreenPixels::layoutOf(const ZDibLock& lock) {
     const std::uint8_t* header = lock.header();
@@ -55,9 +69,15 @@ void ScreenPixels::Reader::Row(std::int32_t y, std::span<const int> columns, QRg
             for (int x : columns) *out++ = colors[row[x]];
             return;
         default:
+            // A pixel's blue, green and red bytes read as one little-endian word
+            // are its screen colour; the last column is read bytewise, as its
+            // fourth byte may lie past the block.
             for (int x : columns) {
                 const std::uint8_t* pixel = row + 3 * static_cast<std::ptrdiff_t>(x);
-                *out++ = qRgb(pixel[2], pixel[1], pixel[0]);
+                if (x < layout.width - 1)
+                    *out++ = 0xFF000000u | (wordAt(pixel) & 0x00FFFFFFu);
+                else
+                    *out++ = qRgb(pixel[2], pixel[1], pixel[0]);
             }
             return;
     }

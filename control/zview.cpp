@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "control/dispids.h"
-#include "control/screen_bitmap.h"
 #include "control/zpm32.h"
 #include "platform/automation/ole_color.h"
 #include "platform/window/system_metrics.h"
@@ -72,7 +71,7 @@ void ZView::Refresh() {
     takeProperties();
     WindowHost* host = owner_.Host();
     if (host == nullptr || !visible_ || !platform::IsWindow(host->Handle())) {
-        screen_ = QImage();
+        forgetScreen();
         return;
     }
     FlagScope refreshing(refreshing_);
@@ -81,10 +80,10 @@ void ZView::Refresh() {
     clientHeight_ = client.height();
     const ZDibHolder* image = owner_.Image();
     if (image == nullptr) {
-        screen_ = QImage();
-    } else if (screen_.isNull()) {
+        forgetScreen();
+    } else if (!screen_) {
         if (const ZPal* palette = owner_.Palette()) host->RealizePalette(palette->handle(), true);
-        screen_ = BuildScreenBitmap(image->handle);
+        screen_ = ScreenPixels::Of(image->handle);
     }
     computeDisplaySize();
     bool scrolling = scrollBars_ != 0;
@@ -198,6 +197,11 @@ void ZView::autoScale() {
     yOrigin_ = 0;
 }
 
+void ZView::forgetScreen() {
+    screen_.reset();
+    buffers_ = StretchBuffers();
+}
+
 QColor ZView::backColor() const {
     std::uint32_t color =
         automation::TranslateOleColor(static_cast<std::uint32_t>(owner_.I4(dispid::BackColor)));
@@ -210,7 +214,7 @@ bool ZView::Paint(QPainter& painter, const QRect& bounds) {
         painter.fillRect(bounds, backColor());
         return true;
     }
-    if (screen_.isNull()) {
+    if (!screen_) {
         painter.fillRect(bounds, backColor());
         owner_.Fire(eventid::Paint, "Paint");
         return true;
@@ -227,30 +231,33 @@ bool ZView::Paint(QPainter& painter, const QRect& bounds) {
         QRect strip(QPoint(bounds.left() + displayWidth_, bounds.top()), bounds.bottomRight());
         if (strip.isValid()) painter.fillRect(strip, backColor());
         width = displayWidth_;
-        sourceWidth = screen_.width();
+        sourceWidth = screen_->width();
     } else {
         sourceWidth = width / scaleScreen_ * scaleImage_;
-        ok = xOrigin_ + sourceWidth <= screen_.width();
+        ok = xOrigin_ + sourceWidth <= screen_->width();
     }
     if (height >= displayHeight_) {
         QRect strip(QPoint(bounds.left(), bounds.top() + displayHeight_), bounds.bottomRight());
         if (strip.isValid()) painter.fillRect(strip, backColor());
         height = displayHeight_;
-        sourceHeight = screen_.height();
+        sourceHeight = screen_->height();
     } else {
         sourceHeight = height / scaleScreen_ * scaleImage_;
-        ok = ok && yOrigin_ + sourceHeight <= screen_.height();
+        ok = ok && yOrigin_ + sourceHeight <= screen_->height();
     }
     if (ok && width > 0 && sourceWidth != 0 && sourceHeight != 0) {
-        QRect visible =
-            painter.hasClipping() ? bounds & painter.clipBoundingRect().toAlignedRect() : bounds;
-        ok = StretchColorOnColor(
-            painter,
-            QRect(bounds.left(), bounds.top(), static_cast<int>(width), static_cast<int>(height)),
-            screen_,
-            QRect(xOrigin_, yOrigin_, static_cast<int>(sourceWidth),
-                  static_cast<int>(sourceHeight)),
-            visible);
+        const QRegion visible = painter.hasClipping() ? painter.clipRegion() : QRegion(bounds);
+        const QRect destination(bounds.left(), bounds.top(), static_cast<int>(width),
+                                static_cast<int>(height));
+        const QRect source(xOrigin_, yOrigin_, static_cast<int>(sourceWidth),
+                           static_cast<int>(sourceHeight));
+        ScreenPixels::Reader reader(*screen_);
+        auto sample = [&reader](int row, std::span<const int> columns, QRgb* out) {
+            reader.Row(row, columns, out);
+        };
+        ok = reader &&
+             StretchNearest(painter, destination, QSize(screen_->width(), screen_->height()),
+                            source, visible, sample, buffers_);
     }
     if (!ok) {
         owner_.ReportError(kCannotDisplay);
@@ -370,7 +377,7 @@ void ZView::OnSize(QSize client) {
 
 void ZView::OnDestroy() {
     visible_ = false;
-    screen_ = QImage();
+    forgetScreen();
 }
 
 }  // namespace pm32::control

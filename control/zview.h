@@ -1,9 +1,12 @@
 #pragma once
 
-#include <QImage>
 #include <QPainter>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
+#include "control/nearest_stretch.h"
+#include "control/screen_pixels.h"
 #include "platform/window/window_host.h"
 
 namespace pm32::control {
@@ -13,8 +16,8 @@ class ZPm32;
 // The control's display companion: shows the image in the control's window at
 // ScaleScreen screen pixels for every ScaleImage image pixels, from an origin
 // that is always a multiple of ScaleImage, with scroll bars, AutoScale and
-// AutoSize. The image is turned into a screen bitmap once and stretched from
-// there on every paint.
+// AutoSize. Each paint converts and stretches only the image pixels it shows,
+// so its time and memory follow the window, not the image.
 class ZView {
   public:
     explicit ZView(ZPm32& owner);
@@ -24,9 +27,9 @@ class ZView {
     // Takes the scale, scroll-bar and sizing properties and the image into
     // the view and lays it out; called after each change of them.
     void Refresh();
-    // The image's pixels or colour table changed: the screen bitmap is built
+    // The image's pixels or colour table changed: the screen pixels are taken
     // afresh at the next refresh.
-    void ImageChanged() { screen_ = QImage(); }
+    void ImageChanged() { screen_.reset(); }
 
     // Paints the control into bounds (its whole client rectangle); false when
     // the image could not be shown (reported as 20136).
@@ -52,7 +55,13 @@ class ZView {
     std::int32_t MaxYOrigin() const { return maxYOrigin_; }
     std::int32_t XOrigin() const { return xOrigin_; }
     std::int32_t YOrigin() const { return yOrigin_; }
-    bool HasScreenBitmap() const { return !screen_.isNull(); }
+    bool HasScreenBitmap() const { return screen_.has_value(); }
+    // Memory the view holds to show the image, the image's own block aside:
+    // the screen pixels' colour table and the paint buffers, which only grow
+    // to the largest area painted so far.
+    std::size_t DisplayBytes() const {
+        return (screen_ ? sizeof(ScreenPixels) : 0) + buffers_.HeldBytes();
+    }
 
   private:
     void takeProperties();
@@ -65,10 +74,13 @@ class ZView {
     void autoScale();
     void moved(platform::WindowHost& host, platform::ScrollBar bar, std::int64_t units,
                bool setPosition);
+    // Drops the screen pixels and the paint buffers.
+    void forgetScreen();
     QColor backColor() const;
 
     ZPm32& owner_;
-    QImage screen_;
+    std::optional<ScreenPixels> screen_;
+    StretchBuffers buffers_;
     std::int32_t scaleImage_ = 1;
     std::int32_t scaleScreen_ = 1;
     std::int32_t clientHeight_ = 0;

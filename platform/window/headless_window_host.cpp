@@ -1,6 +1,8 @@
 #include "platform/window/headless_window_host.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/window/system_metrics.h"
 
@@ -10,6 +12,30 @@ namespace {
 QSize bounded(QSize size) {
     return {std::clamp(size.width(), 0, HeadlessWindowHost::kMaxExtent),
             std::clamp(size.height(), 0, HeadlessWindowHost::kMaxExtent)};
+}
+
+// Moves the pixels by (dx, dy) inside the image, as a window's contents move
+// when scrolled: what leaves the image is lost, what is uncovered keeps its
+// old pixels. Row by row in place, so no second image is needed.
+void movePixels(QImage& image, int dx, int dy) {
+    const int width = image.width();
+    const int height = image.height();
+    if (std::abs(dx) >= width || std::abs(dy) >= height) return;
+    // Detaches once from any copy before rows are moved inside the image.
+    std::uint8_t* bits = image.bits();
+    const auto stride = static_cast<std::size_t>(image.bytesPerLine());
+    const auto bytes = static_cast<std::size_t>(width - std::abs(dx)) * 4;
+    const auto from = static_cast<std::size_t>(dx < 0 ? -dx : 0) * 4;
+    const auto to = static_cast<std::size_t>(dx > 0 ? dx : 0) * 4;
+    auto move = [&](int target) {
+        std::memmove(bits + static_cast<std::size_t>(target) * stride + to,
+                     bits + static_cast<std::size_t>(target - dy) * stride + from, bytes);
+    };
+    // Rows go in the order that reads each before it is overwritten.
+    if (dy > 0)
+        for (int y = height - 1; y >= dy; --y) move(y);
+    else
+        for (int y = 0; y < height + dy; ++y) move(y);
 }
 
 }  // namespace
@@ -60,21 +86,17 @@ void HeadlessWindowHost::Invalidate() {
 void HeadlessWindowHost::ScrollWindow(int dx, int dy) {
     scrolls_.emplace_back(dx, dy);
     QRect client(QPoint(), clientSize_);
-    if (!surface_.isNull()) {
-        QImage before = surface_.copy();
-        QPainter painter(&surface_);
-        painter.drawImage(QPoint(dx, dy), before);
-    }
+    if (!surface_.isNull()) movePixels(surface_, dx, dy);
     pending_.translate(dx, dy);
     pending_ += QRegion(client) - QRegion(client.translated(dx, dy));
     pending_ &= QRegion(client);
 }
 
 void HeadlessWindowHost::UpdateWindow() {
-    if (!shown_ || pending_.isEmpty() || surface_.isNull()) return;
-    QRegion clip = pending_;
+    if (!shown_ || pending_.isEmpty() || !ensureSurface()) return;
+    lastPainted_ = pending_;
     pending_ = QRegion();
-    paint(surface_, clip);
+    paint(surface_, lastPainted_);
 }
 
 bool HeadlessWindowHost::paint(QPaintDevice& device, const QRegion& clip) {
@@ -113,7 +135,7 @@ unsigned HeadlessWindowHost::RealizePalette(HPALETTE, bool) {
 
 void HeadlessWindowHost::InvertFrame(const QRect& rect, int width) {
     ++framesInverted_;
-    if (surface_.isNull() || width <= 0) return;
+    if (width <= 0 || !ensureSurface()) return;
     QRect visible = rect & surface_.rect();
     int left = rect.left();
     int top = rect.top();
@@ -130,7 +152,7 @@ void HeadlessWindowHost::InvertFrame(const QRect& rect, int width) {
 }
 
 bool HeadlessWindowHost::DrawOnClient(const std::function<void(QPaintDevice&)>& draw) {
-    if (Destroyed() || surface_.isNull()) return false;
+    if (Destroyed() || !ensureSurface()) return false;
     draw(surface_);
     return true;
 }
@@ -194,13 +216,19 @@ void HeadlessWindowHost::relayout() {
         std::max(0,
                  windowSize_.height() -
                      (ScrollBarPresent(ScrollBar::Horizontal) ? HorizontalScrollBarHeight() : 0)));
-    if (client == clientSize_ && !surface_.isNull()) return;
-    bool changed = client != clientSize_;
+    if (client == clientSize_) return;
     clientSize_ = client;
-    surface_ = QImage(client, QImage::Format_RGB32);
-    if (!surface_.isNull()) surface_.fill(Qt::black);
+    surface_ = QImage();
     pending_ = QRegion(QRect(QPoint(), client));
-    if (changed && client_ != nullptr) client_->OnSize(client);
+    if (client_ != nullptr) client_->OnSize(client);
+}
+
+bool HeadlessWindowHost::ensureSurface() {
+    if (surface_.isNull() && !clientSize_.isEmpty()) {
+        surface_ = QImage(clientSize_, QImage::Format_RGB32);
+        if (!surface_.isNull()) surface_.fill(Qt::black);
+    }
+    return !surface_.isNull();
 }
 
 }  // namespace pm32::platform

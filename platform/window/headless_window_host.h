@@ -11,7 +11,9 @@ namespace pm32::platform {
 // A window without a screen for the command-line container and tests. It
 // keeps the pixels the client painted in a surface, moves them as a real
 // window would when scrolled, and records what a window would have shown.
-// Painting waits for UpdateWindow or the message pump, as on a screen.
+// Painting waits for UpdateWindow or the message pump, as on a screen. The
+// surface is made when something first paints or draws on the window, so
+// windows that never show cost no pixels.
 class HeadlessWindowHost final : public WindowHost {
   public:
     // Larger windows are cut to this size on each side.
@@ -62,12 +64,15 @@ class HeadlessWindowHost final : public WindowHost {
 
     // What a window would have shown.
     bool Destroyed() const { return handle_ == 0; }
-    // The client area's pixels as last painted, moved and inverted.
+    // The client area's pixels as last painted, moved and inverted; null
+    // until the window is first painted or drawn on.
     const QImage& Surface() const { return surface_; }
     // The whole client area painted afresh; paintOk tells whether the client
     // reported success.
     QImage Snapshot(bool* paintOk);
     const QRegion& PendingPaint() const { return pending_; }
+    // What the last update painted.
+    const QRegion& LastPainted() const { return lastPainted_; }
     int InvalidateCount() const { return invalidations_; }
     int PaintCount() const { return paints_; }
     const std::vector<QPoint>& WindowScrolls() const { return scrolls_; }
@@ -91,9 +96,13 @@ class HeadlessWindowHost final : public WindowHost {
         return bar == ScrollBar::Horizontal ? horizontal_ : vertical_;
     }
     Bar& barOf(ScrollBar bar) { return bar == ScrollBar::Horizontal ? horizontal_ : vertical_; }
-    // Follows a change of window size or scroll bars: a new surface, all of
-    // it to paint, and the client told when its size changed.
+    // Follows a change of window size or scroll bars: when the client area's
+    // size changed, the old surface goes, all of it is to paint, and the
+    // client is told.
     void relayout();
+    // Makes the surface, black, when there is none; false when the client
+    // area is empty or the pixels cannot be had.
+    bool ensureSurface();
     bool paint(QPaintDevice& device, const QRegion& clip);
 
     HWND handle_;
@@ -106,6 +115,7 @@ class HeadlessWindowHost final : public WindowHost {
     bool captured_ = false;
     QImage surface_;
     QRegion pending_;
+    QRegion lastPainted_;
     int invalidations_ = 0;
     int paints_ = 0;
     std::vector<QPoint> scrolls_;

@@ -189,7 +189,12 @@ void WidgetWindowHost::ScrollWindow(int dx, int dy) {
     area_->scroll(dx, dy);
 }
 
-void WidgetWindowHost::UpdateWindow() { area_->repaint(); }
+void WidgetWindowHost::UpdateWindow() {
+    // Paints only what is pending, as the window system's own update request
+    // does: after a scroll that is the uncovered strip, not the whole client.
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(window(), &request);
+}
 
 void WidgetWindowHost::SetCursor(CursorShape shape) { area_->setCursor(qtShape(shape)); }
 

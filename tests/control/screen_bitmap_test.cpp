@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <random>
 
+#include "control/nearest_stretch.h"
 #include "engine/dib_layout.h"
 #include "tests/support/test_dibs.h"
 
@@ -11,7 +13,6 @@ namespace pm32::test {
 namespace {
 
 using control::BuildScreenBitmap;
-using control::StretchColorOnColor;
 
 QRgb qColor(Rgb c) { return qRgb(c.red, c.green, c.blue); }
 
@@ -64,6 +65,19 @@ TEST(ScreenBitmap, UnreadableBlocksGiveNoBitmap) {
     EXPECT_TRUE(BuildScreenBitmap(dib.get()).isNull()) << "compressed";
 }
 
+// Stretches from a bitmap's own pixels, with the buffers of earlier stretches.
+bool StretchColorOnColor(QPainter& painter, const QRect& destination, const QImage& bitmap,
+                         const QRect& source, const QRect& visible,
+                         control::StretchBuffers& buffers) {
+    return control::StretchNearest(
+        painter, destination, bitmap.size(), source, visible,
+        [&bitmap](int row, std::span<const int> columns, QRgb* out) {
+            const auto* in = reinterpret_cast<const QRgb*>(bitmap.constScanLine(row));
+            for (int x : columns) *out++ = in[x];
+        },
+        buffers);
+}
+
 // Nearest-neighbour reference: destination pixel i shows source pixel
 // i * source extent / destination extent.
 QImage referenceStretch(const QImage& bitmap, QRect source, QSize destination) {
@@ -80,14 +94,18 @@ TEST(Stretch, SamplesTheNearestSourcePixelAtAnyRatio) {
     QImage bitmap(17, 11, QImage::Format_RGB32);
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x) bitmap.setPixel(x, y, qRgb(x * 15, y * 23, 77));
+    // One set of buffers serves every case, growing and shrinking; the tall
+    // cases take several bands, with enlarged rows repeated across them.
+    control::StretchBuffers buffers;
     for (QRect source : {QRect(0, 0, 17, 11), QRect(3, 2, 7, 5), QRect(16, 10, 1, 1)})
-        for (QSize size : {QSize(17, 11), QSize(34, 33), QSize(5, 3), QSize(23, 7)}) {
+        for (QSize size : {QSize(17, 11), QSize(34, 33), QSize(5, 3), QSize(23, 7), QSize(700, 500),
+                           QSize(3000, 47)}) {
             QImage target(size, QImage::Format_RGB32);
             target.fill(Qt::black);
             {
                 QPainter painter(&target);
                 ASSERT_TRUE(StretchColorOnColor(painter, QRect(QPoint(), size), bitmap, source,
-                                                target.rect()));
+                                                target.rect(), buffers));
             }
             EXPECT_EQ(target, referenceStretch(bitmap, source, size))
                 << source.x() << "," << source.y() << " " << size.width() << "x" << size.height();
@@ -99,12 +117,13 @@ TEST(Stretch, DrawsOnlyTheVisiblePartAndRefusesSourcesOutsideTheBitmap) {
     bitmap.fill(qRgb(9, 9, 9));
     QImage target(40, 40, QImage::Format_RGB32);
     target.fill(Qt::black);
+    control::StretchBuffers buffers;
     {
         QPainter painter(&target);
         EXPECT_TRUE(StretchColorOnColor(painter, QRect(0, 0, 40, 40), bitmap, QRect(0, 0, 4, 4),
-                                        QRect(10, 10, 5, 5)));
+                                        QRect(10, 10, 5, 5), buffers));
         EXPECT_FALSE(StretchColorOnColor(painter, QRect(0, 0, 40, 40), bitmap, QRect(1, 0, 4, 4),
-                                         target.rect()));
+                                         target.rect(), buffers));
     }
     EXPECT_EQ(target.pixel(12, 12), qRgb(9, 9, 9));
     EXPECT_EQ(target.pixel(9, 12), qRgb(0, 0, 0));

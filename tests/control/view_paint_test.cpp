@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "control/zview.h"
+#include "engine/dib_layout.h"
 #include "platform/window/system_metrics.h"
 #include "tests/control/test_site.h"
+#include "tests/support/qt_print.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32::test {
@@ -70,6 +73,114 @@ std::string differenceFromView(const QImage& shot, const control::ZView& view) {
     return {};
 }
 
+// Which image column (or row) each client pixel shows by the painting rules,
+// -1 where BackColor shows: the destination extent rounded up to whole
+// ScaleScreen steps, cut to the display size with the whole image as source,
+// else ScaleImage source pixels for every ScaleScreen step, sampled nearest.
+std::vector<int> shownAlong(int client, int display, int image, int origin, int scaleImage,
+                            int scaleScreen) {
+    std::int64_t extent = (std::int64_t{client} + scaleScreen - 1) / scaleScreen * scaleScreen;
+    std::int64_t source = extent / scaleScreen * scaleImage;
+    if (extent >= display) {
+        extent = display;
+        source = image;
+    }
+    std::vector<int> shown(static_cast<std::size_t>(client), -1);
+    for (int p = 0; p < client && p < extent; ++p)
+        shown[static_cast<std::size_t>(p)] = origin + static_cast<int>(p * source / extent);
+    return shown;
+}
+
+// An image's pixels as the engine reads them, top row first.
+struct EngineColors {
+    explicit EngineColors(HGLOBAL dib)
+        : width(static_cast<int>(HeaderField(dib, dib::kWidth))),
+          height(static_cast<int>(HeaderField(dib, dib::kHeight))) {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) colors.push_back(qColor(ColorAtPixel(dib, x, y)));
+    }
+    QRgb at(int x, int y) const { return colors[static_cast<std::size_t>(y * width + x)]; }
+
+    int width;
+    int height;
+    std::vector<QRgb> colors;
+};
+
+// The client area as the painting rules show the image, worked out pixel by
+// pixel from the engine's own reading of it, with red BackColor.
+QImage referenceView(const EngineColors& image, const control::ZView& view) {
+    const int width = image.width;
+    const int height = image.height;
+    std::vector<int> columns = shownAlong(view.ClientWidth(), view.DisplayWidth(), width,
+                                          view.XOrigin(), view.ScaleImage(), view.ScaleScreen());
+    std::vector<int> rows = shownAlong(view.ClientHeight(), view.DisplayHeight(), height,
+                                       view.YOrigin(), view.ScaleImage(), view.ScaleScreen());
+    QImage expected(view.ClientWidth(), view.ClientHeight(), QImage::Format_RGB32);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            int column = columns[static_cast<std::size_t>(x)];
+            int row = rows[static_cast<std::size_t>(y)];
+            expected.setPixel(x, y, column < 0 || row < 0 ? kRed : image.at(column, row));
+        }
+    return expected;
+}
+
+// An image of the depth whose pixels vary along both axes, so that a wrong
+// sample shows; 37 x 29 leaves partial bytes at the end of 1- and 4-bit rows.
+OwnedDib distinctDib(int depth) {
+    const int width = 37;
+    const int height = 29;
+    if (depth == 24)
+        return TrueColorDib(width, height, [](int x, int y) {
+            return Rgb{static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>(y * 8),
+                       static_cast<std::uint8_t>(x * 7 + y * 13)};
+        });
+    std::vector<Rgb> table(1u << depth);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        table[i] = {static_cast<std::uint8_t>(i * 37 + 5), static_cast<std::uint8_t>(255 - i),
+                    static_cast<std::uint8_t>(i * 11)};
+    return PaletteDib(depth, width, height, table, [depth](int x, int y) {
+        return static_cast<unsigned>(x * 3 + y * 5 + x / 4) % (1u << depth);
+    });
+}
+
+TEST(ViewPaint, EveryDepthScaleAndOriginPaintsAsTheRulesSay) {
+    struct Scale {
+        int image;
+        int screen;
+    };
+    for (int depth : {1, 4, 8, 24}) {
+        const OwnedDib dib = distinctDib(depth);
+        const EngineColors colors(dib.get());
+        for (Scale scale : {Scale{1, 1}, Scale{1, 3}, Scale{3, 1}, Scale{2, 3}, Scale{3, 2},
+                            Scale{5, 4}, Scale{1, 7}})
+            for (QPoint at : {QPoint(0, 0), QPoint(20, 15), QPoint(36, 28)}) {
+                std::ostringstream where;
+                where << depth << " bit, " << scale.image << ":" << scale.screen << " at " << at.x()
+                      << ", " << at.y();
+                PlacedControl p(QSize(40 + kBar, 30 + kBar));
+                p.put("BackColor", Variant::I4(kRedBack));
+                p.put("ScrollBars", i2(3));
+                p.call("ImportDib",
+                       {Variant::I4(static_cast<std::int32_t>(dib.get())), Variant::Bool(false)});
+                p.call("Scale", {i2(scale.image), i2(scale.screen)});
+                p.call("RePos", {i2(at.x()), i2(at.y()), i2(0), i2(0)});
+                const control::ZView& view = p.control->View();
+                bool ok = false;
+                QImage shot = p.site->window()->Snapshot(&ok);
+                ASSERT_TRUE(ok) << where.str();
+                ASSERT_EQ(shot, referenceView(colors, view)) << where.str();
+
+                // Scrolling paints only the uncovered strips onto the moved pixels.
+                p.site->window()->PumpMessages();
+                p.site->window()->ScrollBarAction(ScrollBar::Horizontal, ScrollCode::LineUp);
+                p.site->window()->ScrollBarAction(ScrollBar::Vertical, ScrollCode::LineDown);
+                ASSERT_EQ(p.site->window()->Surface(), referenceView(colors, view))
+                    << where.str() << " scrolled to " << view.XOrigin() << ", " << view.YOrigin();
+            }
+    }
+}
+
 TEST(ViewPaint, BackColorFillsTheStripsRightOfAndBelowASmallImage) {
     Painted v(QSize(40, 30), 10, 8);
     bool ok = false;
@@ -114,6 +225,21 @@ TEST(ViewPaint, ScrollingRepaintsOnlyWhatItUncoversAndStillShowsTheView) {
     EXPECT_EQ(differenceFromView(v.window().Surface(), v.view()), "");
 }
 
+TEST(ViewPaint, AOneStepScrollPaintsOnlyTheUncoveredStrip) {
+    Painted v(QSize(60 + kBar, 50 + kBar), 100, 100);
+    v.p.put("ScrollBars", i2(3));
+    v.p.call("Scale", {i2(1), i2(2)});
+    v.window().PumpMessages();
+    ASSERT_EQ(v.window().ClientSize(), QSize(60, 50));
+    v.window().ScrollBarAction(ScrollBar::Vertical, ScrollCode::LineDown);
+    EXPECT_EQ(v.window().LastPainted(), QRegion(0, 48, 60, 2));
+    v.window().ScrollBarAction(ScrollBar::Horizontal, ScrollCode::LineDown);
+    EXPECT_EQ(v.window().LastPainted(), QRegion(58, 0, 2, 50));
+    v.p.call("RePos", {i2(0), i2(0), i2(0), i2(0)});
+    EXPECT_EQ(v.window().LastPainted(), QRegion(0, 0, 2, 50) + QRegion(0, 0, 60, 2));
+    EXPECT_EQ(differenceFromView(v.window().Surface(), v.view()), "");
+}
+
 TEST(ViewPaint, PaintFiresPaintAndAFailedPaintReports20136) {
     // With only a vertical bar asked for and no room for it, the view lays
     // out a client narrower than the window: an origin at its maximum then
@@ -135,6 +261,36 @@ TEST(ViewPaint, PaintFiresPaintAndAFailedPaintReports20136) {
     v.snapshot(&ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(v.paints(), 1);
+}
+
+TEST(ViewPaint, APaintReadsOnlyTheImageItWasGivenAndReports20136WhenItIsGone) {
+    // The caller keeps its block (no transfer) and then changes or frees it
+    // behind the control's back; the view reads the block at every paint.
+    const std::function<void(HGLOBAL)> changes[] = {
+        [](HGLOBAL dib) {
+            platform::Locked block(dib);
+            writeLe32(block.data() + dib::kHeight, 5000);
+        },
+        [](HGLOBAL dib) {
+            platform::Locked block(dib);
+            writeLe16(block.data() + dib::kBitCount, 8);
+        },
+        [](HGLOBAL dib) { platform::GlobalFree(dib); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        PlacedControl p(QSize(30, 30));
+        OwnedDib dib = TrueColorDib(20, 20, pattern);
+        p.call("ImportDib",
+               {Variant::I4(static_cast<std::int32_t>(dib.get())), Variant::Bool(false)});
+        bool ok = false;
+        p.site->window()->Snapshot(&ok);
+        ASSERT_TRUE(ok) << i;
+        changes[i](dib.get());
+        p.site->window()->Snapshot(&ok);
+        EXPECT_FALSE(ok) << i;
+        EXPECT_EQ(p.get("ErrorNumber").toI4(), 20136) << i;
+        if (i + 1 == std::size(changes)) dib.take();
+    }
 }
 
 TEST(ViewPaint, DesignTimeShowsOnlyTheBackColor) {
@@ -165,6 +321,37 @@ TEST(ViewPaint, PaletteImagesShowTheirColourTableAndItsChanges) {
     shot = p.site->window()->Snapshot(nullptr);
     EXPECT_EQ(shot.pixel(0, 0), qRgb(0, 0, 255)) << "a new colour table shows at once";
     EXPECT_EQ(shot.pixel(1, 0), qRgb(255, 255, 0));
+}
+
+TEST(ViewMemory, TheLargestImagesCostWhatTheWindowShowsNotWhatTheyHold) {
+    // 32767 x 32767 pixels take 134 MB at 1 bit and 1 GB at 8 bits; showing
+    // them in 320 x 200 pixels must cost what a small image there costs.
+    constexpr std::size_t kBudget = 300'000'000;
+    for (int depth : {1, 8}) {
+        std::vector<std::size_t> held;
+        for (int side : {400, 32767}) {
+            HGLOBAL image = 0;
+            ASSERT_EQ(CreateDib(static_cast<std::uint32_t>(depth), side, side, 0, image), 0);
+            const QRgb first = qColor(ColorTable(image).front());
+            PlacedControl p(QSize(320, 200));
+            EXPECT_TRUE(p.site->window()->Surface().isNull()) << "no pixels before a paint";
+            p.call("ImportDib",
+                   {Variant::I4(static_cast<std::int32_t>(image)), Variant::Bool(true)});
+            p.site->window()->PumpMessages();
+            ASSERT_EQ(p.site->window()->Surface().pixel(319, 199), first) << depth;
+            const auto shown = [&p] {
+                return p.control->View().DisplayBytes() +
+                       static_cast<std::size_t>(p.site->window()->Surface().sizeInBytes());
+            };
+            held.push_back(shown());
+            p.put("AutoScale", Variant::Bool(true));
+            p.site->window()->PumpMessages();
+            ASSERT_EQ(p.site->window()->Surface().pixel(0, 0), first) << depth;
+            EXPECT_LT(shown(), kBudget) << depth << " bit, fitted";
+        }
+        EXPECT_EQ(held[1], held[0]) << depth << " bit at 1:1";
+        EXPECT_LT(held[1], kBudget) << depth << " bit at 1:1";
+    }
 }
 
 TEST(ViewLifecycle, TheScreenBitmapLivesWhileTheWindowShowsAnImage) {

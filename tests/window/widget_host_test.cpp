@@ -9,6 +9,7 @@
 #include "control/factory.h"
 #include "platform/window/system_metrics.h"
 #include "platform/window/widget_window_host.h"
+#include "tests/support/qt_print.h"
 #include "tests/support/test_dibs.h"
 #include "tests/window/offscreen_application.h"
 
@@ -149,6 +150,54 @@ TEST(WidgetHost, ScrollingWithTheBarsShowsTheImageAtTheNewOrigin) {
     EXPECT_EQ(vertical->value(), 10);
     int pans = static_cast<int>(std::count(s.site.events.begin(), s.site.events.end(), "Pan"));
     EXPECT_EQ(pans, 6);
+}
+
+// A client that records the region each paint covers.
+class PaintRecorder : public platform::WindowClient {
+  public:
+    void OnShowWindow(bool) override {}
+    void OnSize(QSize) override {}
+    void OnDestroy() override {}
+    void OnScroll(ScrollBar, platform::ScrollCode, int) override {}
+    bool OnPaint(QPainter& painter, const QRect& bounds) override {
+        regions.push_back(painter.clipRegion());
+        painter.fillRect(bounds, Qt::gray);
+        return true;
+    }
+    bool OnSetCursor() override { return false; }
+    void OnMouseButton(platform::MouseAction, int, int, QPoint) override {}
+    void OnMouseMove(int, int, QPoint) override {}
+    void OnKeyDown(int, int) override {}
+    void OnKeyUp(int, int) override {}
+    void OnChar(int) override {}
+
+    std::vector<QRegion> regions;
+};
+
+TEST(WidgetHost, UpdatingAfterAScrollPaintsOnlyTheUncoveredStrip) {
+    OffscreenApplication();
+    PaintRecorder recorder;
+    platform::WidgetWindowHost host;
+    host.SetClient(&recorder);
+    host.resize(120, 90);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QCoreApplication::processEvents();
+    recorder.regions.clear();
+
+    host.ScrollWindow(0, -3);
+    host.UpdateWindow();
+    EXPECT_EQ(recorder.regions, std::vector<QRegion>{QRegion(0, 87, 120, 3)});
+    host.ScrollWindow(5, 0);
+    host.UpdateWindow();
+    EXPECT_EQ(recorder.regions.back(), QRegion(0, 0, 5, 90));
+    host.Invalidate();
+    host.UpdateWindow();
+    EXPECT_EQ(recorder.regions.back(), QRegion(0, 0, 120, 90));
+    const std::size_t paints = recorder.regions.size();
+    host.UpdateWindow();
+    EXPECT_EQ(recorder.regions.size(), paints) << "nothing left to paint";
+    host.SetClient(nullptr);
 }
 
 TEST(WidgetHost, MouseKeysAndCursorReachTheControl) {

@@ -132,10 +132,13 @@ class CodeWriter {
     int bits_ = 0;
 };
 
-// A plain decoder following the GIF format description, kept deliberately naive: a
-// dictionary of strings, widths that grow once the next entry would not fit,
-// and nothing read past the data. Nothing when the stream is malformed.
-std::optional<Bytes> referenceDecode(const Bytes& stream) {
+// What a decoder makes of any well-wrapped code stream, hostile ones
+// included, as a plain dictionary of strings: the status it ends with and
+// the pixels it hands over before that. The format lets a full table go on
+// without a clear code; our decoder stops there.
+enum class WhenFull { KeepDecoding, Stop };
+
+std::pair<int, Bytes> plainDecode(const Bytes& stream, WhenFull whenFull) {
     SubBlocks blocks = splitSubBlocks(stream);
     const int minCodeSize = stream.at(0);
     const int clear = 1 << minCodeSize;
@@ -151,7 +154,8 @@ std::optional<Bytes> referenceDecode(const Bytes& stream) {
     std::optional<Bytes> previous;
     Bytes out;
     for (;;) {
-        if (bit + static_cast<std::size_t>(width) > blocks.data.size() * 8) return std::nullopt;
+        if (bit + static_cast<std::size_t>(width) > blocks.data.size() * 8)
+            return {lzw::kOutOfData, out};
         int code = 0;
         for (int i = 0; i < width; ++i, ++bit)
             code |= ((blocks.data[bit / 8] >> (bit % 8)) & 1) << i;
@@ -161,7 +165,7 @@ std::optional<Bytes> referenceDecode(const Bytes& stream) {
             previous.reset();
             continue;
         }
-        if (code == clear + 1) return out;
+        if (code == clear + 1) return {lzw::kDone, out};
         Bytes entry;
         if (static_cast<std::size_t>(code) < dictionary.size()) {
             entry = dictionary[static_cast<std::size_t>(code)];
@@ -169,9 +173,11 @@ std::optional<Bytes> referenceDecode(const Bytes& stream) {
             entry = *previous;
             entry.push_back((*previous)[0]);
         } else {
-            return std::nullopt;
+            return {lzw::kUndefinedCode, out};
         }
         out.insert(out.end(), entry.begin(), entry.end());
+        if (previous && dictionary.size() == 4096 && whenFull == WhenFull::Stop)
+            return {lzw::kTableFull, out};
         if (previous && dictionary.size() < 4096) {
             Bytes added = *previous;
             added.push_back(entry[0]);
@@ -180,6 +186,17 @@ std::optional<Bytes> referenceDecode(const Bytes& stream) {
         previous = entry;
         if (dictionary.size() == (1u << width) && width < 12) ++width;
     }
+}
+
+// The format's own reading of a stream: its pixels, or nothing when it is malformed.
+std::optional<Bytes> referenceDecode(const Bytes& stream) {
+    auto [status, pixels] = plainDecode(stream, WhenFull::KeepDecoding);
+    return status == lzw::kDone ? std::optional<Bytes>(pixels) : std::nullopt;
+}
+
+// What our decoder makes of a stream.
+std::pair<int, Bytes> modelDecode(const Bytes& stream) {
+    return plainDecode(stream, WhenFull::Stop);
 }
 
 Bytes randomPixels(std::size_t count, int bits, std::uint32_t seed) {
@@ -507,58 +524,6 @@ TEST(GifLzwDecode, OneDecoderServesSeveralRuns) {
         PixelSink sink;
         EXPECT_EQ(decoder.Run(source, sink), lzw::kDone);
         EXPECT_EQ(sink.pixels, pixels);
-    }
-}
-
-// What the decoder makes of any well-wrapped code stream, hostile ones
-// included, as a plain dictionary of strings: the status it ends with and
-// the pixels it hands over before that.
-std::pair<int, Bytes> modelDecode(const Bytes& stream) {
-    SubBlocks blocks = splitSubBlocks(stream);
-    const int minCodeSize = stream.at(0);
-    const int clear = 1 << minCodeSize;
-    std::vector<Bytes> dictionary;
-    auto reset = [&] {
-        dictionary.clear();
-        for (int i = 0; i < clear + 2; ++i)
-            dictionary.push_back(Bytes{static_cast<std::uint8_t>(i)});
-    };
-    reset();
-    std::size_t bit = 0;
-    int width = minCodeSize + 1;
-    std::optional<Bytes> previous;
-    Bytes out;
-    for (;;) {
-        if (bit + static_cast<std::size_t>(width) > blocks.data.size() * 8)
-            return {lzw::kOutOfData, out};
-        int code = 0;
-        for (int i = 0; i < width; ++i, ++bit)
-            code |= ((blocks.data[bit / 8] >> (bit % 8)) & 1) << i;
-        if (code == clear) {
-            reset();
-            width = minCodeSize + 1;
-            previous.reset();
-            continue;
-        }
-        if (code == clear + 1) return {lzw::kDone, out};
-        Bytes entry;
-        if (static_cast<std::size_t>(code) < dictionary.size()) {
-            entry = dictionary[static_cast<std::size_t>(code)];
-        } else if (static_cast<std::size_t>(code) == dictionary.size() && previous) {
-            entry = *previous;
-            entry.push_back((*previous)[0]);
-        } else {
-            return {lzw::kUndefinedCode, out};
-        }
-        out.insert(out.end(), entry.begin(), entry.end());
-        if (previous) {
-            if (dictionary.size() == 4096) return {lzw::kTableFull, out};
-            Bytes added = *previous;
-            added.push_back(entry[0]);
-            dictionary.push_back(added);
-        }
-        previous = entry;
-        if (dictionary.size() == (1u << width) && width < 12) ++width;
     }
 }
 

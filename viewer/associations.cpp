@@ -73,7 +73,7 @@ bool Associations::installed() const {
 
 bool Associations::install(const QString& executable) const {
     QByteArray entry = resource("vstl32.desktop.in");
-    // The desktop entry quotes a path with spaces, as its specification asks.
+    // The desktop entry quotes a path with spaces, as the desktop entry format asks.
     QString command = executable;
     if (command.contains(' ')) command = '"' + command + '"';
     entry.replace("@EXECUTABLE@", command.toUtf8());

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "control/member_spec.h"
+#include "control/member_row.h"
 
 // The handlers behind the control's member table, grouped by topic in the
 // entries_*.cpp files.

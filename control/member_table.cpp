@@ -1,7 +1,7 @@
 
 #include "control/dispids.h"
 #include "control/entries.h"
-#include "control/member_spec.h"
+#include "control/member_row.h"
 #include "platform/text_compare.h"
 
 namespace pm32::control {
@@ -20,8 +20,8 @@ ParamInfo arrayRef(std::string name, VarType type) {
     return {std::move(name), type, true, false, true};
 }
 
-MemberSpec stored(DispId id, std::string_view name, VarType type, Variant initial,
-                  std::optional<Range> range = std::nullopt) {
+MemberRow stored(DispId id, std::string_view name, VarType type, Variant initial,
+                 std::optional<Range> range = std::nullopt) {
     return {.id = id,
             .name = name,
             .type = type,
@@ -31,8 +31,8 @@ MemberSpec stored(DispId id, std::string_view name, VarType type, Variant initia
             .persisted = true};
 }
 
-MemberSpec method(DispId id, std::string_view name, std::vector<ParamInfo> params, VarType result,
-                  MethodHandler handler) {
+MemberRow method(DispId id, std::string_view name, std::vector<ParamInfo> params, VarType result,
+                 MethodHandler handler) {
     return {.id = id,
             .name = name,
             .kind = MemberKind::Method,
@@ -43,8 +43,8 @@ MemberSpec method(DispId id, std::string_view name, std::vector<ParamInfo> param
 
 // An indexed region property: run time only, its range checked before the
 // region is looked up.
-MemberSpec regionProperty(DispId id, std::string_view name, VarType type, Getter getter,
-                          Setter setter, std::optional<Range> range = std::nullopt) {
+MemberRow regionProperty(DispId id, std::string_view name, VarType type, Getter getter,
+                         Setter setter, std::optional<Range> range = std::nullopt) {
     return {.id = id,
             .name = name,
             .type = type,
@@ -70,9 +70,9 @@ Variant i4(std::int32_t v) { return Variant::I4(v); }
 Variant no() { return Variant::Bool(false); }
 Variant text() { return Variant::String({}); }
 
-std::vector<MemberSpec> buildTable() {
+std::vector<MemberRow> buildTable() {
     namespace d = dispid;
-    std::vector<MemberSpec> t;
+    std::vector<MemberRow> t;
     t.push_back(stored(d::FileName, "FileName", Str, text()));
     t.push_back(stored(d::FillColor, "FillColor", I4, i4(0)));
     t.push_back(stored(d::FillTransparent, "FillTransparent", Bool, no()));
@@ -458,26 +458,26 @@ std::vector<MemberSpec> buildTable() {
 
 }  // namespace
 
-const std::vector<MemberSpec>& MemberTable() {
-    static const std::vector<MemberSpec> table = buildTable();
+const std::vector<MemberRow>& MemberTable() {
+    static const std::vector<MemberRow> table = buildTable();
     return table;
 }
 
-const MemberSpec* FindMember(DispId id) {
-    for (const MemberSpec& m : MemberTable())
+const MemberRow* FindMember(DispId id) {
+    for (const MemberRow& m : MemberTable())
         if (m.id == id) return &m;
     return nullptr;
 }
 
-const MemberSpec* FindMember(std::string_view name) {
-    for (const MemberSpec& m : MemberTable())
+const MemberRow* FindMember(std::string_view name) {
+    for (const MemberRow& m : MemberTable())
         if (platform::EqualsIgnoringCase(m.name, name)) return &m;
     return nullptr;
 }
 
-const std::vector<EventSpec>& EventTable() {
+const std::vector<EventRow>& EventTable() {
     namespace ev = eventid;
-    static const std::vector<EventSpec> events = {
+    static const std::vector<EventRow> events = {
         {ev::Change, "Change", {}},
         {ev::Palette, "Palette", {}},
         {ev::Pan, "Pan", {}},

@@ -58,7 +58,7 @@ std::string formatted(DispId id, const Variant& value) {
     return value.toString();
 }
 
-Variant parsed(const MemberSpec& member, const std::string& text) {
+Variant parsed(const MemberRow& member, const std::string& text) {
     if (member.type == VarType::String) return Variant::String(unescaped(text));
     if (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0) {
         auto number = static_cast<std::int32_t>(std::stoul(text.substr(2), nullptr, 16));
@@ -82,7 +82,7 @@ std::map<std::string, std::string> readBag(std::string_view bag) {
 }
 
 // A value from storage that its property would refuse falls back to the default.
-bool acceptable(const MemberSpec& member, const Variant& value) {
+bool acceptable(const MemberRow& member, const Variant& value) {
     if (!member.range) return true;
     std::int32_t number = value.toI4();
     return (number >= member.range->min && number <= member.range->max) ||
@@ -94,7 +94,7 @@ bool acceptable(const MemberSpec& member, const Variant& value) {
 std::string ZPm32::SaveProperties() const {
     std::string bag;
     auto write = [&](DispId id) {
-        const MemberSpec* member = FindMember(id);
+        const MemberRow* member = FindMember(id);
         if (member == nullptr) return;
         if (member->save != nullptr)
             bag += std::string(member->name) + "=" + escaped(member->save(*this)) + "\n";
@@ -110,7 +110,7 @@ std::string ZPm32::SaveProperties() const {
 void ZPm32::LoadProperties(std::string_view bag) {
     std::map<std::string, std::string> values = readBag(bag);
     auto read = [&](DispId id) {
-        const MemberSpec* member = FindMember(id);
+        const MemberRow* member = FindMember(id);
         if (member == nullptr) return;
         auto it = values.find(std::string(member->name));
         if (member->load != nullptr) {

@@ -1,7 +1,7 @@
 #include "control/type_description.h"
 
 #include "control/identity.h"
-#include "control/member_spec.h"
+#include "control/member_row.h"
 
 namespace pm32::control {
 namespace {
@@ -109,7 +109,7 @@ automation::TypeInfo build() {
     info.eventInterfaceId = kEventInterfaceId;
     info.typeLibraryId = kTypeLibraryId;
     info.typeLibraryVersion = kTypeLibraryVersion;
-    for (const MemberSpec& row : MemberTable()) {
+    for (const MemberRow& row : MemberTable()) {
         MemberInfo member;
         member.id = row.id;
         member.name = row.name;
@@ -122,7 +122,7 @@ automation::TypeInfo build() {
         }
         info.members.push_back(std::move(member));
     }
-    for (const EventSpec& row : EventTable())
+    for (const EventRow& row : EventTable())
         info.events.push_back({row.id, std::string(row.name), MemberKind::Event, VarType::Empty,
                                row.params, false, false});
     info.enums = publishedEnums();

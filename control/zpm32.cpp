@@ -56,7 +56,7 @@ std::vector<Variant> completeArguments(const std::vector<ParamInfo>& params,
 }  // namespace
 
 ZPm32::ZPm32(ControlSite* site) : site_(site) {
-    for (const MemberSpec& member : MemberTable())
+    for (const MemberRow& member : MemberTable())
         if (member.stored) values_[member.id] = member.initial;
     host_ = site_ != nullptr ? site_->Host() : nullptr;
     if (host_ != nullptr) host_->SetClient(&window_);
@@ -73,7 +73,7 @@ ZPm32::~ZPm32() {
 bool ZPm32::RunTime() const { return site_ != nullptr && site_->UserMode(); }
 
 std::optional<DispId> ZPm32::GetIdOfName(std::string_view name) const {
-    const MemberSpec* member = FindMember(name);
+    const MemberRow* member = FindMember(name);
     if (member == nullptr) return std::nullopt;
     return member->id;
 }
@@ -90,7 +90,7 @@ int ZPm32::Contents() const {
 }
 
 Variant ZPm32::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {
-    const MemberSpec* member = FindMember(id);
+    const MemberRow* member = FindMember(id);
     if (member == nullptr)
         throw AutomationError(automation::DISP_E_MEMBERNOTFOUND, "Member not found", kSource);
     try {
@@ -121,7 +121,7 @@ Variant ZPm32::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {
     }
 }
 
-Variant ZPm32::getProperty(const MemberSpec& member, std::span<Variant> args) {
+Variant ZPm32::getProperty(const MemberRow& member, std::span<Variant> args) {
     switch (member.get) {
         case GetRule::Always:
             break;
@@ -140,7 +140,7 @@ Variant ZPm32::getProperty(const MemberSpec& member, std::span<Variant> args) {
     automation::ThrowNotImplemented(std::string(member.name));
 }
 
-void ZPm32::putProperty(const MemberSpec& member, std::span<Variant> args) {
+void ZPm32::putProperty(const MemberRow& member, std::span<Variant> args) {
     if (args.empty())
         throw AutomationError(automation::DISP_E_BADPARAMCOUNT, "Wrong number of arguments",
                               kSource);
@@ -182,7 +182,7 @@ void ZPm32::putProperty(const MemberSpec& member, std::span<Variant> args) {
     if (member.afterSet != nullptr) member.afterSet(*this, value);
 }
 
-Variant ZPm32::callMethod(const MemberSpec& member, std::span<Variant> args) {
+Variant ZPm32::callMethod(const MemberRow& member, std::span<Variant> args) {
     std::vector<Variant> complete = completeArguments(member.params, args);
     if (member.method == nullptr) automation::ThrowNotImplemented(std::string(member.name));
     return member.method(*this, complete);

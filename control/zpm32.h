@@ -9,7 +9,7 @@
 #include "control/control_site.h"
 #include "control/control_window.h"
 #include "control/font.h"
-#include "control/member_spec.h"
+#include "control/member_row.h"
 #include "control/picture.h"
 #include "control/region_record.h"
 #include "control/rubber_band.h"
@@ -114,9 +114,9 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     void LoadProperties(std::string_view bag);
 
   private:
-    Variant getProperty(const MemberSpec& member, std::span<Variant> args);
-    void putProperty(const MemberSpec& member, std::span<Variant> args);
-    Variant callMethod(const MemberSpec& member, std::span<Variant> args);
+    Variant getProperty(const MemberRow& member, std::span<Variant> args);
+    void putProperty(const MemberRow& member, std::span<Variant> args);
+    Variant callMethod(const MemberRow& member, std::span<Variant> args);
     void setHolders(std::unique_ptr<ZDibHolder> image, std::unique_ptr<ZPal> palette);
     void fontChanged();
 

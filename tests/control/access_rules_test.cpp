@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "control/dispids.h"
-#include "control/member_spec.h"
+#include "control/member_row.h"
 #include "control/type_description.h"
 #include "platform/message_box.h"
 #include "tests/control/test_site.h"
@@ -36,7 +36,7 @@ TEST(RangeChecks, RefusedValuesKeepTheOldValueAndNotifyNothing) {
 TEST(RangeChecks, EveryBoundOfTheTable) {
     int checked = 0;
     std::vector<std::string> refusedNames;
-    for (const control::MemberSpec& member : control::MemberTable()) {
+    for (const control::MemberRow& member : control::MemberTable()) {
         if (!member.range) continue;
         SCOPED_TRACE(std::string(member.name));
         const control::Range range = *member.range;

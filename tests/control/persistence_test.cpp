@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "control/font.h"
-#include "control/member_spec.h"
+#include "control/member_row.h"
 #include "control/picture.h"
 #include "tests/control/test_site.h"
 
@@ -11,7 +11,7 @@ namespace pm32::test {
 namespace {
 
 // A value other than the default that the property accepts.
-Variant changed(const control::MemberSpec& member) {
+Variant changed(const control::MemberRow& member) {
     switch (member.type) {
         case automation::VarType::Bool:
             return Variant::Bool(!member.initial.toBool());
@@ -30,7 +30,7 @@ Variant changed(const control::MemberSpec& member) {
 TEST(Persistence, EveryPersistedPropertyComesBack) {
     PlacedControl design(false);
     std::vector<std::pair<std::string, Variant>> written;
-    for (const control::MemberSpec& member : control::MemberTable()) {
+    for (const control::MemberRow& member : control::MemberTable()) {
         if (!member.persisted || !member.stored) continue;
         if (member.check != nullptr) continue;  // set below, in an order their checks allow
         Variant value = changed(member);

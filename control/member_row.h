@@ -61,7 +61,7 @@ using Loader = void (*)(ZPm32& control, std::optional<std::string_view> text);
 // description, persistence and the command-line container need to know.
 // A member with no handler and no stored value is not built yet and raises
 // E_NOTIMPL.
-struct MemberSpec {
+struct MemberRow {
     DispId id = 0;
     std::string_view name;
     MemberKind kind = MemberKind::Property;
@@ -84,16 +84,16 @@ struct MemberSpec {
     Loader load = nullptr;
 };
 
-struct EventSpec {
+struct EventRow {
     DispId id;
     std::string_view name;
     std::vector<ParamInfo> params;
 };
 
-const std::vector<MemberSpec>& MemberTable();
-const MemberSpec* FindMember(DispId id);
-const MemberSpec* FindMember(std::string_view name);  // without case
-const std::vector<EventSpec>& EventTable();
+const std::vector<MemberRow>& MemberTable();
+const MemberRow* FindMember(DispId id);
+const MemberRow* FindMember(std::string_view name);  // without case
+const std::vector<EventRow>& EventTable();
 
 // Persisted members in their exchange order: the stock ones, then the custom ones.
 const std::vector<DispId>& StockPersistenceOrder();

@@ -43,12 +43,17 @@ bool reportsProgress(FormatCode format) {
 bool ignored(FormatCode format) { return format == kFormatQzi || format == kFormatQzs; }
 
 // Loads with the resolved format and hands a returned image over; a
-// cancelled load returns no image and changes nothing.
+// cancelled load returns no image and changes nothing. A palette-only result
+// (an image number past a GIF's last image) leaves the control a palette alone.
 void loadAndTransfer(ZPm32& c, const std::string& path, FormatCode format) {
     ZDib image;
     LoadFile(image, path, format, c.I2(dispid::ImageNumber), loadParams(c));
     if (image.error != 0) Raise(image.error);
     if (image.handle == 0) return;
+    if (image.width == 0 && image.height == 0) {
+        c.InstallPaletteOnly(image.handle);
+        return;
+    }
     TransferWholeImage(c, image.Release(), true);
 }
 

@@ -10,10 +10,9 @@
 namespace pm32::control::entries {
 namespace {
 
-// The name of a value in a list of names by value, or the undefined mark.
-std::string_view nameOf(std::int32_t value, std::initializer_list<std::string_view> names) {
-    if (value < 0 || value >= static_cast<std::int32_t>(names.size())) return "? - Undefined";
-    return names.begin()[value];
+// A property's value as the information texts show it.
+std::string valueText(ZPm32& c, DispId id) {
+    return std::string(InfoTextOf(*FindMember(id)->enumeration, c.I2(id)));
 }
 
 template <typename... Args>
@@ -114,9 +113,7 @@ Variant GetInfoImage(ZPm32& c, std::span<Variant>) {
 }
 
 Variant GetInfoIO(ZPm32& c, std::span<Variant>) {
-    std::string writeOption = name(
-        nameOf(c.I2(dispid::WriteOption), {"0 - None", "1 - Progressive", "2 - 8 bit Grayscale",
-                                           "3 - Progressive & 8 bit Grayscale"}));
+    std::string writeOption = valueText(c, dispid::WriteOption);
     std::string format = name(FormatCodeText(c.I2(dispid::ImageFormat)));
     std::string fileName = c.String(dispid::FileName);
     return formattedText(
@@ -126,10 +123,8 @@ Variant GetInfoIO(ZPm32& c, std::span<Variant>) {
 }
 
 Variant GetInfoView(ZPm32& c, std::span<Variant>) {
-    std::string autoLoad =
-        name(nameOf(c.I2(dispid::AutoLoad), {"0 - None", "1 - Load File", "2 - Embed"}));
-    std::string scrollBars =
-        name(nameOf(c.I2(dispid::ScrollBars), {"0 - None", "1 - HORIZ", "2 - VERT", "3 - BOTH"}));
+    std::string autoLoad = valueText(c, dispid::AutoLoad);
+    std::string scrollBars = valueText(c, dispid::ScrollBars);
     return formattedText(
         "AutoLoad=%s\nAutoScale=%d\nAutoSize=%d\nScaleImage=%d\nScaleScreen=%d\nScrollBars=%s\n"
         "ScrollBarsLargeChange=%d\nScrollBarsSmallChange=%d",
@@ -139,16 +134,9 @@ Variant GetInfoView(ZPm32& c, std::span<Variant>) {
 }
 
 Variant GetInfoDraw(ZPm32& c, std::span<Variant>) {
-    std::string arrows = name(nameOf(
-        c.I2(dispid::DrawArrows), {"0 - None", "1 - Arrow on start of line",
-                                   "2 - Arrow on end of line", "3 - Arrow on both ends of line"}));
-    std::string style = name(nameOf(c.I2(dispid::DrawStyle),
-                                    {"0 - Solid", "1 - Dash", "2 - Dot", "3 - Dash-Dot",
-                                     "4 - Dash-Dot-Dot", "5 - Transparent", "6 - Inside Fill"}));
-    std::string fill = name(nameOf(
-        c.I2(dispid::FillStyle),
-        {"0 - Solid", "1 - Transparent", "2 - Horizontal Line", "3 - Vertical Line",
-         "4 - Upward Diagonal", "5 - Downward Diagonal", "6 - Cross", "7 - Diagonal Cross"}));
+    std::string arrows = valueText(c, dispid::DrawArrows);
+    std::string style = valueText(c, dispid::DrawStyle);
+    std::string fill = valueText(c, dispid::FillStyle);
     auto color = static_cast<std::uint32_t>(c.I4(dispid::FillColor));
     return formattedText(
         "DrawArrows=%s\nDrawStyle=%s\nDrawWidth=%d\nFillColor(r,g,b)=%d,%d,%d\nFillStyle=%s\n"
@@ -159,8 +147,7 @@ Variant GetInfoDraw(ZPm32& c, std::span<Variant>) {
 }
 
 Variant GetInfoText(ZPm32& c, std::span<Variant>) {
-    std::string alignment = name(nameOf(c.I2(dispid::TextAlignment),
-                                        {"0 - Left Justify", "1 - Right Justify", "2 - Center"}));
+    std::string alignment = valueText(c, dispid::TextAlignment);
     return formattedText("FontTransparent=%d\nTextAlignment=%s\nTextAutoSize=%d",
                          c.Bool(dispid::FontTransparent) ? 1 : 0, alignment.c_str(),
                          c.Bool(dispid::TextAutoSize) ? 1 : 0);

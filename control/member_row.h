@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/enumerations.h"
 #include "engine/errors.h"
 #include "platform/automation/dispatch.h"
 
@@ -57,16 +58,25 @@ using MethodHandler = Variant (*)(ZPm32& control, std::span<Variant> args);
 using Saver = std::string (*)(const ZPm32& control);
 using Loader = void (*)(ZPm32& control, std::optional<std::string_view> text);
 
+// What a member is about, for the help that lists members by topic.
+enum class MemberGroup { File, Colour, Filters, Geometry, Drawing, View, Regions, Exchange, State };
+
+// The group's name as the help shows it: "file", "colour", ...
+std::string_view GroupName(MemberGroup group);
+
 // One row of the control's member table: everything dispatch, the type
-// description, persistence and the command-line container need to know.
-// A member with no handler and no stored value is not built yet and raises
-// E_NOTIMPL.
+// description, persistence, the help and the command-line container need to
+// know. The rows are declared once, in member_rows.def. A member with no
+// handler and no stored value is not built yet and raises E_NOTIMPL.
 struct MemberRow {
     DispId id = 0;
-    std::string_view name;
+    std::string_view name = {};
+    MemberGroup group = MemberGroup::State;
+    std::string_view description = {};  // one line: what it does, its units and neutral values
     MemberKind kind = MemberKind::Property;
     VarType type = VarType::Empty;
     std::vector<ParamInfo> params = {};
+    const Enumeration* enumeration = nullptr;  // its values, or its enumerated parameter's
     GetRule get = GetRule::Always;
     SetRule set = SetRule::Always;
     ErrorNumber accessError = 0;  // for a method: what assigning to it raises
@@ -74,7 +84,7 @@ struct MemberRow {
     Check check = nullptr;
     bool stored = false;  // kept in the control's value table
     Variant initial = {};
-    bool persisted = false;
+    int persistAt = 0;  // place in the exchange order from 1 (stock and custom apart); 0: not kept
     bool notifies = true;  // a stored set reports the change to the container
     Getter getter = nullptr;
     Setter setter = nullptr;
@@ -82,11 +92,15 @@ struct MemberRow {
     MethodHandler method = nullptr;
     Saver save = nullptr;
     Loader load = nullptr;
+    std::vector<ErrorNumber> raises = {};  // the member's own failures, in the order it checks
+
+    bool persisted() const { return persistAt != 0; }
+    bool stock() const { return id < 0; }
 };
 
 struct EventRow {
     DispId id;
-    std::string_view name;
+    std::string_view name = {};
     std::vector<ParamInfo> params;
 };
 

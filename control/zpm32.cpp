@@ -233,6 +233,17 @@ void ZPm32::InstallImage(HGLOBAL handle, bool owns, HPALETTE source) {
     Fire(eventid::Change, "Change");
 }
 
+void ZPm32::InstallPaletteOnly(HGLOBAL paletteOnlyDib) {
+    ZDibHolder table;
+    table.Attach(paletteOnlyDib, false);
+    auto palette = std::make_unique<ZPal>();
+    palette->FromImage(table);
+    if (palette->entryCount() == 0) Raise(err::BadFile);
+    setHolders(nullptr, std::move(palette));
+    ImageChanged();
+    Fire(eventid::Palette, "Palette");
+}
+
 void ZPm32::AdoptPalette(HPALETTE source) {
     if (!image_) {
         auto palette = std::make_unique<ZPal>();

@@ -61,6 +61,10 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
     // entry flags it keeps).
     void InstallImage(HGLOBAL handle, bool owns, HPALETTE palette = 0);
 
+    // Replaces whatever the control holds by the colour table of a
+    // palette-only DIB, as a palette alone; the block stays the caller's.
+    void InstallPaletteOnly(HGLOBAL paletteOnlyDib);
+
     // Gives the control a copy of the palette: alone, or as the colour table
     // of its image.
     void AdoptPalette(HPALETTE palette);

@@ -25,6 +25,27 @@ const MemberInfo* TypeInfo::find(std::string_view wanted) const {
     return nullptr;
 }
 
+std::string ParameterText(const ParamInfo& param) {
+    std::string text;
+    if (param.optional) text += "Optional ";
+    if (param.byRef) text += "ByRef ";
+    text += param.name;
+    if (param.array) text += "()";
+    return text + " As " + std::string(VarTypeName(param.type));
+}
+
+std::string SignatureText(std::string_view name, std::span<const ParamInfo> params, VarType type) {
+    std::string text(name);
+    if (!params.empty()) {
+        text += '(';
+        for (std::size_t i = 0; i < params.size(); ++i)
+            text += (i == 0 ? "" : ", ") + ParameterText(params[i]);
+        text += ')';
+    }
+    if (type != VarType::Empty) text += " As " + std::string(VarTypeName(type));
+    return text;
+}
+
 TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> rows,
                           bool writable) {
     TypeInfo info;
@@ -36,7 +57,9 @@ TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> r
                                 .type = row.type,
                                 .params = {},
                                 .readable = true,
-                                .writable = writable});
+                                .writable = writable,
+                                .help = {},
+                                .enumeration = {}});
     return info;
 }
 

@@ -26,6 +26,12 @@ struct ParamInfo {
     bool array = false;  // a one-dimensional array of the type, passed by reference
 };
 
+// A parameter as a Basic declaration reads: [Optional] [ByRef] name[()] As Type.
+std::string ParameterText(const ParamInfo& param);
+
+// A member's call form: Name(parameter, ...) As Type, parts left out when empty.
+std::string SignatureText(std::string_view name, std::span<const ParamInfo> params, VarType type);
+
 struct MemberInfo {
     DispId id = 0;
     std::string name;
@@ -34,6 +40,8 @@ struct MemberInfo {
     std::vector<ParamInfo> params;  // method parameters, or a property's index
     bool readable = false;          // properties: whether a get is published
     bool writable = false;          // properties: whether a put is published
+    std::string help;               // one line a browser or binding shows for the member
+    std::string enumeration;        // the enumeration naming its values, if any
 };
 
 struct EnumInfo {

@@ -109,7 +109,20 @@ void DrawingContext::Polygon(std::span<const QPoint> points, FillRule rule) {
     path.closeSubpath();
     path.setFillRule(rule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
     fill(path);
-    stroke(path);
+    QPen pen = QtPen(pen_, matched(pen_.color));
+    if (!pen.isCosmetic() || pen.style() != Qt::SolidLine) {
+        stroke(path);
+        return;
+    }
+    // A one-pixel line leaves out one end, and Qt may draw a segment from
+    // either end, so a closed path can lose a corner; an outline takes every
+    // corner, so each side is drawn with both its ends.
+    pen.setCapStyle(Qt::SquareCap);
+    painter_.save();
+    painter_.setPen(pen);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        painter_.drawLine(points[i], points[(i + 1) % points.size()]);
+    painter_.restore();
 }
 
 void DrawingContext::Polyline(std::span<const QPoint> points) {

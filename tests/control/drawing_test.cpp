@@ -256,6 +256,16 @@ TEST(Arrowheads, TheDocumentedHeadAtTenTen) {
     EXPECT_EQ(head.corner2, QPoint(24, 6));
 }
 
+TEST(Arrowheads, TheDrawnOutlineTakesEveryCorner) {
+    DrawingControl p(80, 80);
+    p.put("DrawArrows", i2(1));
+    p.call("PolyLine", {pointArray({10, 10, 60, 10}), i2(2)});
+    for (QPoint corner : {QPoint(10, 10), QPoint(24, 6), QPoint(24, 14), QPoint(24, 13)})
+        EXPECT_EQ(p.at(corner.x(), corner.y()), kRed) << corner.x() << "," << corner.y();
+    EXPECT_EQ(p.at(24, 15), kWhite);
+    EXPECT_EQ(p.at(25, 14), kWhite);
+}
+
 TEST(Arrowheads, VerticalAndBackwardSegments) {
     // dx = 0 takes theta = 90 degrees: offsets (cos, sin) of 90 +- 16.96 degrees.
     control::Arrowhead down = control::ArrowheadAt({10, 10}, {10, 60}, 1);

@@ -79,6 +79,29 @@ TEST(LoadStore, ImageFormatChoosesTheReaderWithoutSniffing) {
     EXPECT_EQ(q.get("ColorDepth").toI2(), 8);
 }
 
+// A number past a GIF's last image leaves the palette alone, with no error.
+TEST(LoadStore, AnImageNumberPastTheLastGifImageGivesThePaletteOnly) {
+    TempDir dir;
+    PlacedControl source;
+    initImage(source, 8, 6, 4, 0x00336699);
+    source.put("FileName", Variant::String(dir.path("one.gif")));
+    source.call("Store");
+    PlacedControl p;
+    initImage(p, 24);
+    p.put("FileName", Variant::String(dir.path("one.gif")));
+    p.put("ImageNumber", Variant::I2(2));
+    p.call("Load");
+    EXPECT_EQ(p.get("Contents").toI2(), 2);
+    EXPECT_EQ(p.get("ColorDepth").toI2(), 0);
+    EXPECT_EQ(p.get("ErrorNumber").toI4(), 0);
+    EXPECT_EQ(p.call("GetPalColor", {Variant::I2(0)}).toI4(),
+              source.call("GetPalColor", {Variant::I2(0)}).toI4());
+    p.put("ImageNumber", Variant::I2(1));
+    p.call("Load");
+    EXPECT_EQ(p.get("Contents").toI2(), 1);
+    EXPECT_EQ(p.get("Xresolution").toI2(), 6);
+}
+
 TEST(LoadCallback, RefusalsInOrder) {
     TempDir dir;
     PlacedControl p;

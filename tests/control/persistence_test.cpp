@@ -31,7 +31,7 @@ TEST(Persistence, EveryPersistedPropertyComesBack) {
     PlacedControl design(false);
     std::vector<std::pair<std::string, Variant>> written;
     for (const control::MemberRow& member : control::MemberTable()) {
-        if (!member.persisted || !member.stored) continue;
+        if (!member.persisted() || !member.stored) continue;
         if (member.check != nullptr) continue;  // set below, in an order their checks allow
         Variant value = changed(member);
         design.put(member.name, value);
@@ -60,6 +60,70 @@ TEST(Persistence, StockFirstThenTheVersionThenTheTableOrder) {
     EXPECT_EQ(at("ErrorNumber"), std::string::npos);
     EXPECT_EQ(at("RasterOp"), std::string::npos);
     EXPECT_NE(bag.find("BackColor=0x8000000F\n"), std::string::npos);
+}
+
+// The exchange order is read by stored forms, so it is pinned name by name.
+TEST(Persistence, TheExchangeOrderIsThePublishedOne) {
+    auto names = [](const std::vector<automation::DispId>& ids) {
+        std::vector<std::string_view> out;
+        for (automation::DispId id : ids) out.push_back(control::FindMember(id)->name);
+        return out;
+    };
+    EXPECT_EQ(names(control::StockPersistenceOrder()),
+              (std::vector<std::string_view>{"Appearance", "BackColor", "BorderStyle", "Enabled",
+                                             "Font", "ForeColor", "Text"}));
+    EXPECT_EQ(names(control::PersistenceOrder()),
+              (std::vector<std::string_view>{"AssignMode",
+                                             "AutoScale",
+                                             "AutoLoad",
+                                             "AutoSize",
+                                             "CallbackLines",
+                                             "DataField",
+                                             "DrawArrows",
+                                             "DrawStyle",
+                                             "DrawWidth",
+                                             "FileName",
+                                             "FillColor",
+                                             "FillStyle",
+                                             "FillTransparent",
+                                             "FontTransparent",
+                                             "ImageCompression",
+                                             "ImageFormat",
+                                             "ImageNumber",
+                                             "LoadCropHeight",
+                                             "LoadCropWidth",
+                                             "LoadCropX",
+                                             "LoadCropY",
+                                             "LoadFastest",
+                                             "LoadHeight",
+                                             "LoadOptions",
+                                             "LoadScale",
+                                             "LoadWidth",
+                                             "MouseIcon",
+                                             "MousePointer",
+                                             "PrintHeight",
+                                             "PrintLeft",
+                                             "PrintTop",
+                                             "PrintWidth",
+                                             "ResizeMode",
+                                             "ScaleImage",
+                                             "ScaleScreen",
+                                             "ScreenPalette",
+                                             "ScrollBars",
+                                             "ScrollBarsSmallChange",
+                                             "ScrollBarsLargeChange",
+                                             "SelectHeight",
+                                             "SelectLeft",
+                                             "SelectTop",
+                                             "SelectWidth",
+                                             "TextAlignment",
+                                             "TextAutoSize",
+                                             "TextExtLeading",
+                                             "TextMultiLine",
+                                             "WriteOption",
+                                             "WriteCompression",
+                                             "Xorigin",
+                                             "Yorigin"}));
 }
 
 TEST(Persistence, MissingOrRefusedValuesTakeTheirDefaults) {

@@ -163,7 +163,7 @@ TEST_F(ExecutorTest, ArrayArgumentsArePrintedBackAfterTheResult) {
 TEST_F(ExecutorTest, AStatementWithoutAControlNameGoesToTheFirst) {
     EXPECT_EQ(run({"Version", "Answer"}, true), 1);
     EXPECT_EQ(out.str(), "Version=1.0.1.13\n");
-    EXPECT_EQ(err.str(), "error 0x80020006: Unknown name: Answer\n");
+    EXPECT_EQ(err.str(), "error 0x80020006: Unknown name: Answer\n  in statement 2: Answer\n");
     EXPECT_TRUE(fake->calls.empty());
 }
 
@@ -172,12 +172,14 @@ TEST_F(ExecutorTest, ObjectArgumentsAreTheNamedControls) {
     EXPECT_EQ(run({"FileName=x.bmp", "LoadCallback(Fake)"}), 1);
     EXPECT_EQ(err.str(),
               "error 20326: The window for the control that handles the callback "
-              "message does not exist\n");
+              "message does not exist\n"
+              "  in statement 2: LoadCallback(Fake)\n");
 }
 
 TEST_F(ExecutorTest, FailuresAreReportedAndTheRunStops) {
     EXPECT_EQ(run({"Fake.Refuse", "Fake.Ping"}), 1);
-    EXPECT_EQ(err.str(), "error 20306: Control does not contain a Dib\n");
+    EXPECT_EQ(err.str(),
+              "error 20306: Control does not contain a Dib\n  in statement 1: Fake.Refuse\n");
     EXPECT_EQ(fake->calls.size(), 1u);
 }
 
@@ -189,7 +191,9 @@ TEST_F(ExecutorTest, AnyOtherExceptionIsAFailureNotACrash) {
 
 TEST_F(ExecutorTest, TypeErrorsInArraysComeFromTheContainer) {
     EXPECT_EQ(run({"Fake.Sum([1,big])"}), 1);
-    EXPECT_EQ(err.str(), "error 0x80020005: Type mismatch in array element 1 (Integer)\n");
+    EXPECT_EQ(err.str(),
+              "error 0x80020005: Type mismatch in array element 1 (Integer)\n"
+              "  in statement 1: Fake.Sum([1,big])\n");
     EXPECT_TRUE(fake->calls.empty());
 }
 

@@ -21,7 +21,8 @@ TEST(FontValues, TextPutIntoFontIsAFontDescription) {
               "Strikethrough=False;Name=DejaVu Sans\n"
               "Font=Size=9.75;Weight=400;Charset=0;Italic=False;Underline=False;"
               "Strikethrough=False;Name=DejaVu Sans\n");
-    EXPECT_EQ(s.err, "error 380: Invalid font: Size=0\n") << "the name takes the rest";
+    EXPECT_EQ(s.err, "error 380: Invalid font: Size=0\n  in statement 5: Font=\"Size=0\"\n")
+        << "the name takes the rest";
 }
 
 TEST(FontValues, TheFontSizesTheText) {

@@ -36,7 +36,7 @@ TEST(PicbufBinary, LoadWithoutAFileNameFails) {
     Outcome result = picbuf("Load");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "error 20352: Filename Property is empty.\n");
+    EXPECT_EQ(result.err, "error 20352: Filename Property is empty.\n  in statement 1: Load\n");
 }
 
 TEST(PicbufBinary, StoresAndLoadsABitmapBetweenControls) {
@@ -59,7 +59,9 @@ TEST(PicbufBinary, KeepGoingReportsEveryFailure) {
     EXPECT_EQ(result.out, "Version=1.0.1.13\n");
     EXPECT_EQ(result.err,
               "error 20352: Filename Property is empty.\n"
-              "error 0x80020006: Unknown name: Foo\n");
+              "  in statement 1: Load\n"
+              "error 0x80020006: Unknown name: Foo\n"
+              "  in statement 2: Foo\n");
 }
 
 TEST(PicbufBinary, EventsComeInFiringOrder) {
@@ -71,7 +73,7 @@ TEST(PicbufBinary, EventsComeInFiringOrder) {
 TEST(PicbufBinary, DesignModeRefusesRunTimeProperties) {
     Outcome result = picbuf("--design ColorDepth");
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "error 394: Property is write-only.\n");
+    EXPECT_EQ(result.err, "error 394: Property is write-only.\n  in statement 1: ColorDepth\n");
 }
 
 TEST(PicbufBinary, BadStatementsAndCommandLinesAreReported) {

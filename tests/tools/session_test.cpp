@@ -72,7 +72,7 @@ TEST(Sessions, TheFirstFailureEndsTheRun) {
     Session s = run({"Load", "ColorDepth"});
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.out, "");
-    EXPECT_EQ(s.err, "error 20352: Filename Property is empty.\n");
+    EXPECT_EQ(s.err, "error 20352: Filename Property is empty.\n  in statement 1: Load\n");
 }
 
 TEST(Sessions, KeepGoingRunsEveryStatementAndStillFails) {
@@ -82,9 +82,12 @@ TEST(Sessions, KeepGoingRunsEveryStatementAndStillFails) {
     EXPECT_EQ(s.out, "DrawWidth=1\nColorDepth=0\n");
     EXPECT_EQ(s.err,
               "error 20352: Filename Property is empty.\n"
+              "  in statement 1: Load\n"
               "error 0x80020006: Unknown name: Foo\n"
+              "  in statement 2: Foo\n"
               "picbuf: \"Init(8,4\": missing ')' after the arguments\n"
-              "error 20339: DrawWidth property must be one of 1 through 32767\n");
+              "error 20339: DrawWidth property must be one of 1 through 32767\n"
+              "  in statement 4: DrawWidth=0\n");
 }
 
 TEST(Sessions, ArgumentMistakesAreTheControlsToReport) {
@@ -93,10 +96,15 @@ TEST(Sessions, ArgumentMistakesAreTheControlsToReport) {
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.err,
               "error 0x8002000F: Argument not optional: nHeignt\n"
+              "  in statement 1: Init(8,4)\n"
               "error 0x8002000E: Wrong number of arguments\n"
+              "  in statement 2: Version(1)\n"
               "error 0x80020003: Member not found\n"
+              "  in statement 3: Load=1\n"
               "error 0x80020005: Type mismatch\n"
-              "error 0x8002000A: Overflow\n");
+              "  in statement 4: Init(8,4,4,x)\n"
+              "error 0x8002000A: Overflow\n"
+              "  in statement 5: Init(99999,1,1,0)\n");
 }
 
 TEST(Sessions, ObjectArgumentsReachTheOtherControlsWindow) {
@@ -104,10 +112,41 @@ TEST(Sessions, ObjectArgumentsReachTheOtherControlsWindow) {
     // which reports no progress for a bitmap.
     Session s = run({"--keep-going", "FileName=x.bmp", "LoadCallback(Nothing)",
                      "LoadCallback(Picbuf2)", "LoadCallback(Picbuf3)"});
-    EXPECT_EQ(s.err,
-              "error 20320: The Control parameter is NULL\n"
-              "error 20101: The specified file was of the incorrect type or corrupted\n"
-              "error 0x80020005: Type mismatch\n");
+    EXPECT_EQ(
+        s.err,
+        "error 20320: The Control parameter is NULL\n"
+        "  in statement 2: LoadCallback(Nothing)\n"
+        "error 20101: The specified file was of the incorrect type or corrupted\n"
+        "  in statement 3: LoadCallback(Picbuf2) (file \"x.bmp\": No such file or directory)\n"
+        "error 0x80020005: Type mismatch\n"
+        "  in statement 4: LoadCallback(Picbuf3)\n");
+}
+
+// A file error names the file and the system's reason for refusing it.
+TEST(Sessions, FileErrorsSayWhichFileAndWhy) {
+    const std::string folder = ::testing::TempDir();
+    const std::string missing = folder + "/no-such-picture.bmp";
+    const std::string inMissingFolder = folder + "/no-such-folder/out.bmp";
+    struct Case {
+        std::vector<std::string> statements;
+        std::string place;
+    };
+    const Case cases[] = {
+        {{"FileName=" + missing, "Load"},
+         "  in statement 2: Load (file \"" + missing + "\": No such file or directory)\n"},
+        {{"FileName=" + folder, "CountImages"},
+         "  in statement 2: CountImages (file \"" + folder + "\": Is a directory)\n"},
+        {{"Init(8,4,4,0)", "FileName=" + inMissingFolder, "Store"},
+         "  in statement 3: Store (file \"" + inMissingFolder + "\": No such file or directory)\n"},
+        {{"Init(8,4,4,0)", "FileName=" + folder, "Store"},
+         "  in statement 3: Store (file \"" + folder + "\": Is a directory)\n"},
+    };
+    for (const Case& c : cases) {
+        Session s = run(c.statements);
+        EXPECT_EQ(s.status, 1);
+        EXPECT_TRUE(s.err.starts_with("error 20")) << s.err;
+        EXPECT_TRUE(s.err.ends_with(c.place)) << s.err;
+    }
 }
 
 TEST(Sessions, StatementsNameOnlyControlsThatExist) {
@@ -126,12 +165,14 @@ TEST(Sessions, DesignModeChangesTheAccessRules) {
     Session s = run({"--design", "ColorDepth"});
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.err, "error " + std::to_string(automation::CTL_E_GETNOTSUPPORTED) +
-                         ": Property is write-only.\n");
+                         ": Property is write-only.\n  in statement 1: ColorDepth\n");
     s = run({"--design", "AutoLoad=1", "AutoLoad", "FileName=a.bmp", "FileName"});
     EXPECT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(s.out, "AutoLoad=1\nFileName=a.bmp\n");
     s = run({"AutoLoad=1"});
-    EXPECT_EQ(s.err, "error 20387: The AutoLoad property is not available at run time.\n");
+    EXPECT_EQ(s.err,
+              "error 20387: The AutoLoad property is not available at run time.\n"
+              "  in statement 1: AutoLoad=1\n");
 }
 
 TEST(Sessions, MembersListTheTypeDescription) {
@@ -168,7 +209,7 @@ TEST(Sessions, TheCommandLineItselfCanBeWrong) {
               "picbuf: --controls needs a number from 1 to 64, not '0'\nTry 'picbuf --help'.\n");
     EXPECT_EQ(run({"--verbose"}).status, 2);
     EXPECT_EQ(run({}).status, 2);
-    s = run({"--help", "Load"});
+    s = run({"Load", "--help"});
     EXPECT_EQ(s.status, 0);
     EXPECT_TRUE(s.out.starts_with("Usage: picbuf [options] statement...\n"));
     EXPECT_EQ(s.err, "");

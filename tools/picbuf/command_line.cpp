@@ -66,6 +66,10 @@ Options ParseCommandLine(std::span<const std::string> args) {
             options.members = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+            if (i + 1 < args.size() && !args[i + 1].starts_with('-')) options.helpTopic = args[++i];
+        } else if (arg.starts_with("--help=")) {
+            options.help = true;
+            options.helpTopic = std::string(arg.substr(arg.find('=') + 1));
         } else {
             throw UsageError("unknown option " + std::string(arg));
         }
@@ -146,6 +150,11 @@ Options
                  per member, event and enumeration (id, kind, name,
                  parameters, result type)
   --help         show this text
+  --help members list every member of the control by group (file, colour,
+                 filters, geometry, drawing, view, regions, exchange, state)
+  --help NAME    tell one member: its signature, what it does with its
+                 units and neutral values, access, default, range, value
+                 names and the errors it raises (picbuf --help Rotate)
 
 Exit status: 0 when every statement succeeded, 1 when one failed (also with
 --keep-going) or the snapshot could not be painted or written, 2 for a bad

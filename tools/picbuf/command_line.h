@@ -25,6 +25,7 @@ struct Options {
     bool keepGoing = false;
     bool members = false;
     bool help = false;
+    std::string helpTopic;                // a member name, "members", or empty for the usage
     std::optional<ClientSize> client;     // every control gets a headless window
     std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
     std::vector<std::string> statements;  // in the order given

@@ -1,6 +1,5 @@
 #include "tools/picbuf/control_set.h"
 
-
 #include "platform/text_compare.h"
 
 namespace pm32::tools {

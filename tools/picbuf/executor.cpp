@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tools/picbuf/call_arguments.h"
+#include "tools/picbuf/failure_place.h"
 #include "tools/picbuf/value_builder.h"
 #include "tools/picbuf/value_format.h"
 
@@ -24,18 +25,29 @@ std::string errorLine(const AutomationError& error) {
     return "error " + std::string(scode) + ": " + error.description();
 }
 
+ErrorNumber controlErrorOf(const AutomationError& error) {
+    return automation::IsControlScode(error.scode())
+               ? static_cast<ErrorNumber>(automation::ControlErrorNumber(error.scode()))
+               : ErrorNumber{0};
+}
+
 }  // namespace
 
 Executor::Executor(const ControlSet& controls, std::ostream& out, std::ostream& err)
     : controls_(controls), out_(out), err_(err) {}
 
-bool Executor::run(std::string_view statement) {
+bool Executor::run(std::string_view statement, int number) {
     try {
-        execute(ParseStatement(statement));
-        return true;
-    } catch (const AutomationError& error) {
-        out_.flush();
-        err_ << errorLine(error) << '\n';
+        const Statement parsed = ParseStatement(statement);
+        automation::Dispatch& control = target(parsed);
+        try {
+            execute(parsed, control);
+            return true;
+        } catch (const AutomationError& error) {
+            out_.flush();
+            err_ << errorLine(error) << '\n'
+                 << FailurePlace(number, statement, parsed, controlErrorOf(error), control) << '\n';
+        }
     } catch (const std::exception& error) {
         out_.flush();
         err_ << "picbuf: \"" << statement << "\": " << error.what() << '\n';
@@ -45,8 +57,8 @@ bool Executor::run(std::string_view statement) {
 
 int Executor::runAll(std::span<const std::string> statements, bool keepGoing) {
     int status = 0;
-    for (const std::string& statement : statements) {
-        if (run(statement)) continue;
+    for (std::size_t i = 0; i < statements.size(); ++i) {
+        if (run(statements[i], static_cast<int>(i + 1))) continue;
         status = 1;
         if (!keepGoing) break;
     }
@@ -64,8 +76,7 @@ automation::Dispatch& Executor::target(const Statement& statement) const {
     return *control;
 }
 
-void Executor::execute(const Statement& statement) {
-    automation::Dispatch& control = target(statement);
+void Executor::execute(const Statement& statement, automation::Dispatch& control) {
     std::optional<automation::DispId> id = control.GetIdOfName(statement.member);
     const automation::MemberInfo* member = id ? control.GetTypeInfo().find(*id) : nullptr;
     if (member == nullptr)

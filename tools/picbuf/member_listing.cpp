@@ -5,20 +5,6 @@ namespace {
 
 using automation::MemberInfo;
 using automation::MemberKind;
-using automation::ParamInfo;
-using automation::VarType;
-
-std::string typeName(VarType type) { return std::string(automation::VarTypeName(type)); }
-
-// Written the way a Basic declaration reads: [Optional] [ByRef] name[()] As Type.
-std::string parameter(const ParamInfo& param) {
-    std::string text;
-    if (param.optional) text += "Optional ";
-    if (param.byRef) text += "ByRef ";
-    text += param.name;
-    if (param.array) text += "()";
-    return text + " As " + typeName(param.type);
-}
 
 std::string kindName(MemberKind kind) {
     switch (kind) {
@@ -33,14 +19,8 @@ std::string kindName(MemberKind kind) {
 }
 
 void printMember(const MemberInfo& member, std::ostream& out) {
-    out << member.id << ' ' << kindName(member.kind) << ' ' << member.name;
-    if (!member.params.empty()) {
-        out << '(';
-        for (std::size_t i = 0; i < member.params.size(); ++i)
-            out << (i == 0 ? "" : ", ") << parameter(member.params[i]);
-        out << ')';
-    }
-    if (member.type != VarType::Empty) out << " As " << typeName(member.type);
+    out << member.id << ' ' << kindName(member.kind) << ' '
+        << automation::SignatureText(member.name, member.params, member.type);
     if (member.kind == MemberKind::Property) {
         if (!member.writable) out << ", read-only";
         if (!member.readable) out << ", write-only";

@@ -3,6 +3,7 @@
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/container.h"
 #include "tools/picbuf/executor.h"
+#include "tools/picbuf/help.h"
 #include "tools/picbuf/member_listing.h"
 #include "tools/picbuf/snapshot.h"
 
@@ -16,10 +17,7 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
         err << "picbuf: " << error.what() << "\nTry 'picbuf --help'.\n";
         return 2;
     }
-    if (options.help) {
-        out << HelpText();
-        return 0;
-    }
+    if (options.help) return PrintHelp(options.helpTopic, out, err);
     if (options.statements.empty() && !options.members && options.snapshot.empty()) {
         err << "picbuf: no statements to run\nTry 'picbuf --help'.\n";
         return 2;

@@ -44,6 +44,9 @@ Variant DibToBitmap(ZPm32& c, std::span<Variant> args);
 Variant GetPicture(ZPm32& c, std::span<Variant> index);
 void SetPicture(ZPm32& c, std::span<Variant> index, const Variant& value);
 
+// Printing.
+void SetPrinterHDC(ZPm32& c, std::span<Variant> index, const Variant& value);
+
 // Files.
 Variant Load(ZPm32& c, std::span<Variant> args);
 Variant LoadCallback(ZPm32& c, std::span<Variant> args);

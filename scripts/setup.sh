@@ -12,7 +12,7 @@ packages=(
   imagemagick libtiff-tools giflib-tools netpbm libjpeg-turbo-progs pngcheck
   libgif-dev libtiff-dev libmagick++-6.q16-dev
   fonts-dejavu-core
-  xdg-utils shared-mime-info
+  xdg-utils shared-mime-info poppler-utils
 )
 
 missing=()

@@ -32,6 +32,15 @@ ClientSize clientSize(std::string_view text) {
     return size;
 }
 
+std::string printerTarget(std::string_view text) {
+    const bool pdf = text.size() > 4 && text.ends_with(".pdf");
+    const bool queue = text.size() > 5 && text.starts_with("cups:");
+    if (!pdf && !queue)
+        throw UsageError("--printer needs a file name ending in .pdf or cups:QUEUE, not '" +
+                         std::string(text) + "'");
+    return std::string(text);
+}
+
 }  // namespace
 
 Options ParseCommandLine(std::span<const std::string> args) {
@@ -56,6 +65,11 @@ Options ParseCommandLine(std::span<const std::string> args) {
         } else if (arg.starts_with("--snapshot=")) {
             options.snapshot = std::string(arg.substr(arg.find('=') + 1));
             if (options.snapshot.empty()) throw UsageError("--snapshot needs a file name");
+        } else if (arg == "--printer") {
+            if (i + 1 == args.size()) throw UsageError("--printer needs FILE.pdf or cups:QUEUE");
+            options.printer = printerTarget(args[++i]);
+        } else if (arg.starts_with("--printer=")) {
+            options.printer = printerTarget(arg.substr(arg.find('=') + 1));
         } else if (arg == "--design") {
             options.designMode = true;
         } else if (arg == "--events") {
@@ -142,6 +156,13 @@ Options
                  a screen (--client 320x200)
   --snapshot F   after the last statement, paint Picbuf1's client area afresh
                  and write it to the PNG file F; needs --client
+  --printer T    open a printer before the first statement and end its
+                 document after the last: T is a file ending in .pdf (a PDF
+                 at 300 dots per inch, A4) or cups:QUEUE (that CUPS queue at
+                 its own resolution). Statements reach its device context as
+                 the value $printer, in device pixels:
+                 picbuf --printer out.pdf FileName=a.bmp Load PrintLeft=0
+                 PrintTop=0 PrintWidth=1200 PrintHeight=900 'PrinterhDC=$printer'
   --design       design mode: the site's UserMode is False
   --events       print every fired event as "event Name"
                  (Callback: "event Callback Lines=N")

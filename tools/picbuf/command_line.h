@@ -28,6 +28,7 @@ struct Options {
     std::string helpTopic;                // a member name, "members", or empty for the usage
     std::optional<ClientSize> client;     // every control gets a headless window
     std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
+    std::string printer;                  // a ".pdf" file or "cups:QUEUE" the statements print to
     std::vector<std::string> statements;  // in the order given
 };
 

@@ -5,6 +5,7 @@
 #include "tools/picbuf/executor.h"
 #include "tools/picbuf/help.h"
 #include "tools/picbuf/member_listing.h"
+#include "tools/picbuf/printer_target.h"
 #include "tools/picbuf/snapshot.h"
 
 namespace pm32::tools {
@@ -21,6 +22,17 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     if (options.statements.empty() && !options.members && options.snapshot.empty()) {
         err << "picbuf: no statements to run\nTry 'picbuf --help'.\n";
         return 2;
+    }
+    std::unique_ptr<PrinterTarget> printer;
+    if (!options.printer.empty()) {
+        std::string problem;
+        printer = PrinterTarget::Open(options.printer, problem);
+        if (!printer) {
+            err << "picbuf: " << problem << '\n';
+            return 1;
+        }
+        for (std::string& statement : options.statements)
+            statement = WithPrinter(statement, printer->Context());
     }
     Container container(options.controls, !options.designMode, options.events ? &out : nullptr,
                         options.client);

@@ -2,8 +2,8 @@
 
 #include <bit>
 
-#include "color/nothrow_array.h"
-#include "color/pixel_access.h"
+#include "engine/nothrow_array.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 namespace {

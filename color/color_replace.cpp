@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "color/color_errors.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

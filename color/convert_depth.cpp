@@ -4,11 +4,11 @@
 #include <array>
 #include <cstring>
 
-#include "color/color_errors.h"
 #include "color/depth_copy.h"
 #include "color/error_diffusion.h"
 #include "color/reduce_to_palette.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "color/histogram.h"
-#include "color/pixel_access.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "color/nothrow_array.h"
 #include "engine/dib_layout.h"
+#include "engine/nothrow_array.h"
 
 namespace pm32 {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "color/depth_copy.h"
-#include "color/nothrow_array.h"
 #include "color/remap_palette.h"
+#include "engine/nothrow_array.h"
 
 namespace pm32 {
 namespace {

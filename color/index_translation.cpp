@@ -1,6 +1,6 @@
 #include "color/index_translation.h"
 
-#include "color/pixel_access.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 namespace {

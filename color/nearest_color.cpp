@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "color/nothrow_array.h"
+#include "engine/nothrow_array.h"
 
 namespace pm32 {
 namespace {

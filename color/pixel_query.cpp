@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "color/color_errors.h"
-#include "color/pixel_access.h"
+#include "engine/errors.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 namespace {

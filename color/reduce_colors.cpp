@@ -1,9 +1,9 @@
 #include "color/reduce_colors.h"
 
-#include "color/color_errors.h"
 #include "color/depth_copy.h"
 #include "color/error_diffusion.h"
 #include "color/reduce_to_palette.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {
@@ -18,7 +18,7 @@ constexpr int kStandardColorCount = 16;
 ErrorNumber ReduceColorsDib(HGLOBAL handle, int colors, bool optimize, bool dither, bool noBleed,
                             HGLOBAL& result, ProgressPump* progress) {
     result = 0;
-    if (colors < kFewestColors || colors > kMostColors) return err::BadColorCount;
+    if (colors < kFewestColors || colors > kMostColors) return err::OutOfRange;
     ZDib image;
     image.Attach(handle, false, false, DepthRule::Any);
     if (image.error != 0) return image.error;

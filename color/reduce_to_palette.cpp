@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "color/color_errors.h"
 #include "color/zreduce.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

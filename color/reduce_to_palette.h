@@ -11,7 +11,7 @@ namespace pm32 {
 
 // The reduction core. Reduces an 8- or 24-bit image to at most `colors`
 // colours, into an 8-bit DIB the caller owns. With the standard colours the
-// palette holds them first (at most 240 colours; 256 otherwise, else 20165).
+// palette holds them first (at most 240 colours; 256 otherwise, else err::TooManyColors).
 // A bleed limit of 0 carries the whole error on. An image narrower or lower
 // than 3 pixels yields no DIB and no error. progress may be null.
 ErrorNumber ReduceToPalette(HGLOBAL image, unsigned colors, bool dither, int bleedLimit,

@@ -4,9 +4,9 @@
 #include <span>
 #include <utility>
 
-#include "color/color_errors.h"
 #include "color/median_cut.h"
 #include "color/standard_colors.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

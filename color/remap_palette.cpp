@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "color/color_errors.h"
 #include "color/histogram.h"
 #include "color/index_translation.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 

@@ -9,8 +9,8 @@ namespace pm32 {
 // colour-table entry is matched to the palette's nearest entry (the system's
 // nearest-index service), the pixels are translated through those matches
 // and the colour table becomes the palette's entries. No dithering.
-// A 24-bit image gives 20106, an invalid palette 20140, a palette with more
-// entries than the image's depth holds 20139.
+// A 24-bit image gives err::BadDepth, an invalid palette err::InvalidPalette, a palette with more
+// entries than the image's depth holds err::PaletteDepthMismatch.
 ErrorNumber RemapToPalette(HGLOBAL image, platform::HPALETTE palette, HGLOBAL& result);
 
 }  // namespace pm32

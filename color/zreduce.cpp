@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "color/color_errors.h"
 #include "color/error_diffusion.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

@@ -18,7 +18,7 @@ namespace pm32 {
 class ZReduce {
   public:
     // Views the source (never owning it); reductions read 8- and 24-bit
-    // images only (20163 for others).
+    // images only (err::ReductionNeedsEightBits for others).
     ErrorNumber Attach(HGLOBAL source);
 
     // Counts the source's colours into the histogram: four bits per channel

@@ -3,18 +3,13 @@
 namespace pm32::control {
 namespace {
 
-constexpr ErrorNumber kZeroSizeArray = 20301;
-constexpr ErrorNumber kOutOfArrayBounds = 20355;
-constexpr ErrorNumber kArrayNotAllocated = 20356;
-constexpr ErrorNumber kBadArrayType = 20386;
-
-// Runs a coercion of an element, turning its automation failure into 20386.
+// Runs a coercion of an element, turning its automation failure into err::BadArrayType.
 template <typename Read>
 auto element(Read read) -> decltype(read()) {
     try {
         return read();
     } catch (const automation::AutomationError&) {
-        Raise(kBadArrayType);
+        Raise(err::BadArrayType);
     }
 }
 
@@ -25,25 +20,25 @@ ArrayArgument::ArrayArgument(const Variant& argument, VarType elementType)
     if (!argument.isArray()) {
         VarType type = argument.type();
         bool absent = type == VarType::Empty || type == VarType::Null || type == VarType::Error;
-        Raise(absent ? kArrayNotAllocated : kBadArrayType);
+        Raise(absent ? err::ArrayNotAllocated : err::BadArrayType);
     }
     try {
         array_ = argument.toArray();
     } catch (const automation::AutomationError&) {
-        Raise(kArrayNotAllocated);
+        Raise(err::ArrayNotAllocated);
     }
     if (array_->elementType != elementType && array_->elementType != VarType::Variant)
-        Raise(kBadArrayType);
+        Raise(err::BadArrayType);
 }
 
 void ArrayArgument::RequireElements(std::int64_t count) const {
     if (count <= 0) return;
-    if (array_->elements.empty()) Raise(kZeroSizeArray);
-    if (static_cast<std::uint64_t>(count) > array_->elements.size()) Raise(kOutOfArrayBounds);
+    if (array_->elements.empty()) Raise(err::ZeroSizeArray);
+    if (static_cast<std::uint64_t>(count) > array_->elements.size()) Raise(err::OutOfArrayBounds);
 }
 
 Variant& ArrayArgument::at(std::size_t position) const {
-    if (position >= array_->elements.size()) Raise(kOutOfArrayBounds);
+    if (position >= array_->elements.size()) Raise(err::OutOfArrayBounds);
     return array_->elements[position];
 }
 
@@ -54,7 +49,7 @@ std::int32_t ArrayArgument::Integer(std::size_t position) const {
 
 std::string ArrayArgument::Text(std::size_t position) const {
     const Variant& value = at(position);
-    if (value.type() != VarType::String) Raise(kBadArrayType);
+    if (value.type() != VarType::String) Raise(err::BadArrayType);
     return value.toString();
 }
 

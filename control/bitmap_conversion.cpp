@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "color/pixel_access.h"
 #include "control/screen_bitmap.h"
 #include "control/zpm32.h"
 #include "engine/dib_layout.h"
+#include "engine/pixel_access.h"
 
 namespace pm32::control {
 namespace {

@@ -24,8 +24,8 @@ std::uint32_t BitsPerPixelOf(const QImage& pixels);
 // 24). The palette's entries, as many as fit, become the colour table; with
 // no palette the bitmap's own colour table stands in for the system palette,
 // and a 4-bit bitmap without one gets the standard 16 colours. The caller
-// owns the result. Raises 20104 for a bitmap that cannot be described and
-// 20131 when its pixels cannot be read.
+// owns the result. Raises err::NoBitmap for a bitmap that cannot be described and
+// err::OperationFailure when its pixels cannot be read.
 HGLOBAL DibOfBitmap(const QImage& pixels, std::uint32_t bitsPerPixel,
                     std::span<const PALETTEENTRY> palette);
 

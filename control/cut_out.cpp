@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "color/pixel_access.h"
 #include "control/dib_guard.h"
 #include "control/zpm32.h"
+#include "engine/pixel_access.h"
 #include "process/rect_copy.h"
 
 namespace pm32::control {

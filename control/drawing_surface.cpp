@@ -13,9 +13,6 @@ using platform::gdi::DibPixels;
 using platform::gdi::DibSection;
 using platform::gdi::DrawingContext;
 
-constexpr ErrorNumber kBadDestination = 20390;
-constexpr ErrorNumber kNoDeviceContext = 20154;
-
 // The image's colour table as the surface matches colours against it; only
 // the entries a pixel of the depth can name.
 ColorTable colorTableOf(const std::uint8_t* header, const std::uint8_t* bits, std::uint32_t depth) {
@@ -30,7 +27,7 @@ ColorTable colorTableOf(const std::uint8_t* header, const std::uint8_t* bits, st
 void drawOnImage(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
     {
         ZDibLock lock(c.Image()->handle);
-        if (lock.header() == nullptr || lock.bits() == nullptr) Raise(kNoDeviceContext);
+        if (lock.header() == nullptr || lock.bits() == nullptr) Raise(err::NoDeviceContext);
         const std::uint8_t* header = lock.header();
         auto width = static_cast<std::int32_t>(readLe32(header + dib::kWidth));
         auto height = static_cast<std::int32_t>(readLe32(header + dib::kHeight));
@@ -43,10 +40,10 @@ void drawOnImage(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
             .rowBytes = width > 0 ? rowBytesFor(static_cast<std::uint32_t>(width), depth) : 0,
             .rows = std::span(lock.bits(), lock.blockSize() - rowsOffset)};
         DibSection section(pixels, colorTableOf(header, lock.bits(), depth));
-        if (!section.Valid()) Raise(kNoDeviceContext);
+        if (!section.Valid()) Raise(err::NoDeviceContext);
         {
             DrawingContext dc(section.Image(), section.Colors());
-            if (!dc.Active()) Raise(kNoDeviceContext);
+            if (!dc.Active()) Raise(err::NoDeviceContext);
             draw(dc);
         }
         section.WriteBack();
@@ -56,7 +53,7 @@ void drawOnImage(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
 
 void drawOnWindow(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
     platform::WindowHost* host = c.Host();
-    if (host == nullptr) Raise(kNoDeviceContext);
+    if (host == nullptr) Raise(err::NoDeviceContext);
     bool drawn = false;
     bool surface = host->DrawOnClient([&](QPaintDevice& device) {
         DrawingContext dc(device, ColorTable());
@@ -64,7 +61,7 @@ void drawOnWindow(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
         draw(dc);
         drawn = true;
     });
-    if (!surface || !drawn) Raise(kNoDeviceContext);
+    if (!surface || !drawn) Raise(err::NoDeviceContext);
 }
 
 }  // namespace
@@ -72,14 +69,14 @@ void drawOnWindow(ZPm32& c, const std::function<void(DrawingContext&)>& draw) {
 DrawDestination DestinationOf(const Variant& argument) {
     if (argument.isMissing()) return DrawDestination::Image;
     const Variant& value = argument.value();
-    if (value.type() != VarType::I2) Raise(kBadDestination);
+    if (value.type() != VarType::I2) Raise(err::BadDestination);
     switch (value.toI2()) {
         case 0:
             return DrawDestination::Image;
         case 1:
             return DrawDestination::Window;
         default:
-            Raise(kBadDestination);
+            Raise(err::BadDestination);
     }
 }
 

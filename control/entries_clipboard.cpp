@@ -14,17 +14,12 @@
 namespace pm32::control::entries {
 namespace {
 
-constexpr ErrorNumber kOpenFailed = 20304;
-constexpr ErrorNumber kSetFailed = 20307;
-constexpr ErrorNumber kGetFailed = 20309;
-constexpr ErrorNumber kOptionNotShort = 20395;
-
 // Whether the option asks for the whole image: omitted or non-zero. A given
 // option must be a 16-bit integer.
 bool wholeImageOption(const Variant& option) {
     if (option.isMissing()) return true;
     Variant value = option.isByRef() ? option.value() : option;
-    if (value.isArray() || value.type() != VarType::I2) Raise(kOptionNotShort);
+    if (value.isArray() || value.type() != VarType::I2) Raise(err::OptionNotShort);
     return value.toI2() != 0;
 }
 
@@ -55,7 +50,7 @@ Variant CopyClipboard(ZPm32& c, std::span<Variant> args) {
     HGLOBAL image = ImageHandle(c);
     bool whole = wholeImageOption(args[0]);
     platform::ClipboardSession clipboard;
-    if (!clipboard.IsOpen()) Raise(kOpenFailed);
+    if (!clipboard.IsOpen()) Raise(err::ClipboardOpenFailed);
     clipboard.Empty();
     HGLOBAL made = 0;
     if (whole)
@@ -63,8 +58,9 @@ Variant CopyClipboard(ZPm32& c, std::span<Variant> args) {
     else
         made = CutOut(image, SelectionOf(c), BackColorOf(c));
     DibGuard dib(made);
-    if (dib.get() == 0) Raise(kSetFailed);
-    if (!clipboard.SetDib(bytesOf(dib.get()), BuildScreenBitmap(dib.get()))) Raise(kSetFailed);
+    if (dib.get() == 0) Raise(err::ClipboardSetFailed);
+    if (!clipboard.SetDib(bytesOf(dib.get()), BuildScreenBitmap(dib.get())))
+        Raise(err::ClipboardSetFailed);
     return {};
 }
 
@@ -73,9 +69,9 @@ Variant PasteClipboard(ZPm32& c, std::span<Variant> args) {
     HGLOBAL incoming = 0;
     {
         platform::ClipboardSession clipboard;
-        if (!clipboard.IsOpen()) Raise(kOpenFailed);
+        if (!clipboard.IsOpen()) Raise(err::ClipboardOpenFailed);
         std::optional<std::vector<std::uint8_t>> bytes = clipboard.GetDib();
-        if (!bytes) Raise(kGetFailed);
+        if (!bytes) Raise(err::ClipboardGetFailed);
         incoming = blockOf(*bytes);
     }
     if (whole)

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "color/color_count.h"
-#include "color/color_errors.h"
 #include "color/color_replace.h"
 #include "color/convert_depth.h"
 #include "color/gray_scale.h"
@@ -16,6 +15,7 @@
 #include "control/peer_control.h"
 #include "control/progress_hook.h"
 #include "control/zpm32.h"
+#include "engine/errors.h"
 #include "platform/automation/ole_color.h"
 
 namespace pm32::control::entries {

@@ -16,11 +16,6 @@ using platform::gdi::BrushStyle;
 using platform::gdi::DrawingContext;
 using platform::gdi::FillRule;
 
-constexpr ErrorNumber kNoDeviceContext = 20154;
-constexpr ErrorNumber kEmptySelection = 20158;
-constexpr ErrorNumber kTooFewPolygonPoints = 20194;
-constexpr ErrorNumber kTooFewPolyLinePoints = 20195;
-
 // The checks every drawing method starts with, in their order.
 DrawDestination checkImageAndDestination(ZPm32& c, const Variant& destination) {
     if (c.Image() == nullptr) Raise(err::NoDib);
@@ -28,7 +23,7 @@ DrawDestination checkImageAndDestination(ZPm32& c, const Variant& destination) {
 }
 
 void requireSelection(const DrawingSettings& s) {
-    if (!s.HasSelection()) Raise(kEmptySelection);
+    if (!s.HasSelection()) Raise(err::EmptySelectArea);
 }
 
 // The pen and background of every shape; filled shapes also take the brush,
@@ -107,7 +102,7 @@ Variant Polygon(ZPm32& c, std::span<Variant> args) {
     DrawDestination destination = checkImageAndDestination(c, args[3]);
     DrawingSettings s = GatherDrawingSettings(c);
     std::int16_t count = args[1].toI2();
-    if (count < 3) Raise(kTooFewPolygonPoints);
+    if (count < 3) Raise(err::TooFewPolygonPoints);
     std::vector<QPoint> points = pointsOf(args[0], count);
     FillRule rule = args[2].toI2() != 0 ? FillRule::Winding : FillRule::Alternate;
     DrawOn(c, destination, [&](DrawingContext& dc) {
@@ -121,7 +116,7 @@ Variant PolyLine(ZPm32& c, std::span<Variant> args) {
     DrawDestination destination = checkImageAndDestination(c, args[2]);
     DrawingSettings s = GatherDrawingSettings(c);
     std::int16_t count = args[1].toI2();
-    if (count < 2) Raise(kTooFewPolyLinePoints);
+    if (count < 2) Raise(err::TooFewPolyLinePoints);
     std::vector<QPoint> points = pointsOf(args[0], count);
     DrawOn(c, destination, [&](DrawingContext& dc) {
         selectShapeTools(dc, s, false);
@@ -148,7 +143,7 @@ Variant PolyLine(ZPm32& c, std::span<Variant> args) {
 Variant GetHDC(ZPm32& c, std::span<Variant>) {
     platform::WindowHost* host = c.Host();
     platform::gdi::HDC dc = host != nullptr ? platform::gdi::GetDC(host->Handle()) : 0;
-    if (dc == 0) Raise(kNoDeviceContext);
+    if (dc == 0) Raise(err::NoDeviceContext);
     return Variant::I4(static_cast<std::int32_t>(dc));
 }
 

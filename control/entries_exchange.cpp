@@ -1,4 +1,3 @@
-#include "color/color_errors.h"
 #include "control/bitmap_conversion.h"
 #include "control/cut_out.h"
 #include "control/dispids.h"
@@ -9,20 +8,13 @@
 #include "control/selection_transfer.h"
 #include "control/whole_image_transfer.h"
 #include "control/zpm32.h"
+#include "engine/errors.h"
 #include "platform/automation/ole_color.h"
 #include "platform/bitmap/bitmap_handles.h"
 #include "process/mask_blend.h"
 
 namespace pm32::control::entries {
 namespace {
-
-constexpr ErrorNumber kFromControlInvalid = 20314;
-constexpr ErrorNumber kMaskControlInvalid = 20316;
-constexpr ErrorNumber kFromControlEmpty = 20317;
-constexpr ErrorNumber kMaskControlEmpty = 20319;
-constexpr ErrorNumber kEmptySelection = 20349;
-constexpr ErrorNumber kPictureTypeRefused = 20300;
-constexpr ErrorNumber kPictureNotMade = 20376;
 
 // Where a peer's image lands in this control's picture coordinates: offset
 // by the difference of the two origins.
@@ -46,7 +38,7 @@ HGLOBAL incomingFrom(PeerControl& peer, const ZDibHolder& image, bool selection)
     }
     std::int32_t width = peer.Short(dispid::SelectWidth);
     std::int32_t height = peer.Short(dispid::SelectHeight);
-    if (width == 0 || height == 0) Raise(kEmptySelection);
+    if (width == 0 || height == 0) Raise(err::EmptySelection);
     std::int32_t left = peer.Short(dispid::SelectLeft);
     std::int32_t top = peer.Short(dispid::SelectTop);
     COLORREF fill =
@@ -76,15 +68,15 @@ Variant Assign(ZPm32& c, std::span<Variant> args) {
 Variant MaskCopy(ZPm32& c, std::span<Variant> args) {
     HGLOBAL held = ImageHandle(c);
     automation::DispatchPtr from = args[0].toDispatch();
-    if (!from) Raise(kFromControlInvalid);
+    if (!from) Raise(err::FromControlInvalid);
     automation::DispatchPtr mask = args[1].toDispatch();
-    if (!mask) Raise(kMaskControlInvalid);
+    if (!mask) Raise(err::MaskControlInvalid);
     PeerControl fromPeer(*from);
     PeerControl maskPeer(*mask);
     const ZDibHolder* fromImage = fromPeer.Image();
-    if (fromImage == nullptr) Raise(kFromControlEmpty);
+    if (fromImage == nullptr) Raise(err::FromControlEmpty);
     const ZDibHolder* maskImage = maskPeer.Image();
-    if (maskImage == nullptr) Raise(kMaskControlEmpty);
+    if (maskImage == nullptr) Raise(err::MaskControlEmpty);
     if (fromImage->depth != c.Image()->depth) Raise(err::DepthMismatch);
 
     PictureRect fromPlace = placed(c, fromPeer, *fromImage);
@@ -119,7 +111,7 @@ Variant BitmapToDib(ZPm32& c, std::span<Variant> args) {
 Variant GetPicture(ZPm32& c, std::span<Variant>) {
     if (c.Image() == nullptr) return Variant::Object(nullptr);
     DeviceBitmap bitmap = BitmapOfDib(c.Image()->handle);
-    if (bitmap.pixels.isNull()) Raise(kPictureNotMade);
+    if (bitmap.pixels.isNull()) Raise(err::PictureNotMade);
     return Variant::Object(
         std::make_shared<Picture>(PictureType::Bitmap, std::move(bitmap.pixels)));
 }
@@ -131,7 +123,7 @@ void SetPicture(ZPm32& c, std::span<Variant>, const Variant& value) {
         return;
     }
     auto picture = std::dynamic_pointer_cast<Picture>(object);
-    if (!picture) Raise(kPictureTypeRefused);
+    if (!picture) Raise(err::PictureTypeRefused);
     switch (picture->Type()) {
         case PictureType::None:
             c.InstallImage(0, false);
@@ -141,7 +133,7 @@ void SetPicture(ZPm32& c, std::span<Variant>, const Variant& value) {
                            true);
             return;
         default:
-            Raise(kPictureTypeRefused);
+            Raise(err::PictureTypeRefused);
     }
 }
 

@@ -3,8 +3,8 @@
 #include "control/array_argument.h"
 #include "control/engine_result.h"
 #include "control/entries.h"
+#include "engine/errors.h"
 #include "process/builtin_kernels.h"
-#include "process/process_errors.h"
 #include "process/tone_operations.h"
 
 namespace pm32::control::entries {

@@ -4,8 +4,8 @@
 #include "control/array_argument.h"
 #include "control/engine_result.h"
 #include "control/entries.h"
+#include "engine/errors.h"
 #include "platform/automation/ole_color.h"
-#include "process/process_errors.h"
 #include "process/rotate_dib.h"
 #include "process/scan_lines.h"
 

@@ -64,7 +64,8 @@ Variant ExportDib(ZPm32& c, std::span<Variant> args) {
 Variant DuplicateDib(ZPm32& c, std::span<Variant> args) {
     if (c.Image() == nullptr) Raise(err::NoDib);
     if (args[0].toI2() != 0) {
-        if (c.I2(dispid::SelectWidth) == 0 || c.I2(dispid::SelectHeight) == 0) Raise(20349);
+        if (c.I2(dispid::SelectWidth) == 0 || c.I2(dispid::SelectHeight) == 0)
+            Raise(err::EmptySelection);
         return Variant::I4(
             static_cast<std::int32_t>(CutOut(c.Image()->handle, SelectionOf(c), BackColorOf(c))));
     }

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "color/color_count.h"
-#include "color/color_errors.h"
 #include "color/histogram.h"
 #include "color/map_index.h"
 #include "color/palette_builder.h"
@@ -18,17 +17,13 @@
 #include "control/zpm32.h"
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 #include "engine/progress.h"
 #include "formats/dispatch.h"
 
 namespace pm32::control::entries {
 namespace {
 
-constexpr ErrorNumber kSystemColorsPresent = 20324;
-constexpr ErrorNumber kCannotSetColor = 20351;
-constexpr ErrorNumber kNothingToOptimize = 20364;
-constexpr ErrorNumber kCannotGetEntry = 20389;
-constexpr ErrorNumber kOutOfArrayBounds = 20355;
 constexpr int kMostColors = 256;
 constexpr int kMostBesideSystemColors = 236;
 constexpr std::int32_t kSmallestSide = 3;
@@ -47,7 +42,7 @@ PALETTEENTRY entryOf(std::int32_t value) {
             static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
 
-// Every entry of a palette object; 20142 when it cannot be read.
+// Every entry of a palette object; err::PaletteTooSmall when it cannot be read.
 Entries paletteEntries(const ZPal& palette) {
     Entries entries(platform::GetPaletteEntryCount(palette.handle()));
     if (entries.empty() ||
@@ -93,7 +88,7 @@ struct Contributions {
 
 // The first `count` entries of a by-position array argument.
 ArrayArgument firstEntries(const Variant& argument, std::int16_t count, VarType type) {
-    if (count < 0) Raise(kOutOfArrayBounds);
+    if (count < 0) Raise(err::OutOfArrayBounds);
     ArrayArgument array(argument, type);
     array.RequireElements(count);
     return array;
@@ -140,7 +135,7 @@ void addImage(ColorHistogram& histogram, HGLOBAL handle) {
 // from it and gives it to the control.
 void optimize(ZPm32& c, const Contributions& from, std::int16_t colors) {
     if (from.images.empty() && from.palettes.empty() && from.files.empty())
-        Raise(kNothingToOptimize);
+        Raise(err::NothingToOptimize);
     ColorHistogram histogram;
     if (!histogram.Allocate()) Raise(err::OperationFailure);
     for (HPALETTE palette : from.palettes) RaiseIfFailed(AccumulatePalette(histogram, palette));
@@ -199,7 +194,7 @@ Variant CreatePalette(ZPm32& c, std::span<Variant> args) {
 
 Variant AddSystemColors(ZPm32& c, std::span<Variant>) {
     requireImageOrPalette(c);
-    if (c.SystemColorsAdded()) Raise(kSystemColorsPresent);
+    if (c.SystemColorsAdded()) Raise(err::SystemColorsPresent);
     ZPalBuilder builder;
     if (c.Image() != nullptr) {
         requireEightBits(c);
@@ -292,7 +287,7 @@ Variant SetPalColor(ZPm32& c, std::span<Variant> args) {
     HPALETTE palette = c.Palette()->handle();
     if (position < 0 || platform::SetPaletteEntries(palette, static_cast<unsigned>(position),
                                                     std::span(&entry, 1)) != 1)
-        Raise(kCannotSetColor);
+        Raise(err::CannotSetColor);
     c.AdoptPalette(palette);
     return {};
 }
@@ -304,7 +299,7 @@ Variant GetPalColor(ZPm32& c, std::span<Variant> args) {
     if (position < 0 ||
         platform::GetPaletteEntries(c.Palette()->handle(), static_cast<unsigned>(position),
                                     std::span(&entry, 1)) != 1)
-        Raise(kCannotGetEntry);
+        Raise(err::CannotGetEntry);
     return Variant::I4(entryValue(entry));
 }
 

@@ -8,10 +8,6 @@
 namespace pm32::control::entries {
 namespace {
 
-constexpr ErrorNumber kBadPointCount = 20396;
-constexpr ErrorNumber kBadRegionType = 20397;
-constexpr ErrorNumber kNoSuchRegion = 20398;
-
 RegionRecord* findRegion(ZPm32& c, std::int32_t number) {
     std::vector<RegionRecord>& regions = c.Regions();
     if (number < 1 || number > static_cast<std::int64_t>(regions.size())) return nullptr;
@@ -20,14 +16,14 @@ RegionRecord* findRegion(ZPm32& c, std::int32_t number) {
 
 RegionRecord& region(ZPm32& c, std::span<Variant> index) {
     RegionRecord* found = findRegion(c, index[0].toI2());
-    if (found == nullptr) Raise(kNoSuchRegion);
+    if (found == nullptr) Raise(err::NoSuchRegion);
     return *found;
 }
 
 // The checks Region and RegionRb share, in their order.
 void checkLocationAndType(ZPm32& c, std::int16_t type, std::int16_t location) {
-    if (location != 1 && findRegion(c, location) == nullptr) Raise(kNoSuchRegion);
-    if (type < 0 || type > kRegionPolygon) Raise(kBadRegionType);
+    if (location != 1 && findRegion(c, location) == nullptr) Raise(err::NoSuchRegion);
+    if (type < 0 || type > kRegionPolygon) Raise(err::BadRegionType);
 }
 
 template <auto Field>
@@ -66,7 +62,7 @@ Variant Region(ZPm32& c, std::span<Variant> args) {
     std::int16_t type = args[0].toI2();
     checkLocationAndType(c, type, args[1].toI2());
     if (type == kRegionPolygon && (args[5].isMissing() || args[5].type() != VarType::I2))
-        Raise(kBadPointCount);
+        Raise(err::BadPointCount);
     return {};
 }
 

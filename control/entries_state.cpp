@@ -81,23 +81,23 @@ void SetDataSource(ZPm32& c, std::span<Variant>, const Variant&) { c.SetModified
 void CheckAutoScale(ZPm32& c, const Variant& value) {
     if (!value.toBool() || c.I2(dispid::ScrollBars) == 0) return;
     c.Store(dispid::AutoScale, Variant::Bool(false));
-    Raise(20312);
+    Raise(err::AutoScaleWithScrollBars);
 }
 
 void CheckAutoSize(ZPm32& c, const Variant& value) {
     if (!value.toBool() || c.I2(dispid::ScrollBars) == 0) return;
     c.Store(dispid::AutoSize, Variant::Bool(false));
-    Raise(20313);
+    Raise(err::AutoSizeWithScrollBars);
 }
 
 void CheckScrollBars(ZPm32& c, const Variant& value) {
     if (value.toI2() == 0) return;
-    if (c.Bool(dispid::AutoSize)) Raise(20310);
-    if (c.Bool(dispid::AutoScale)) Raise(20311);
+    if (c.Bool(dispid::AutoSize)) Raise(err::ScrollBarsWithAutoSize);
+    if (c.Bool(dispid::AutoScale)) Raise(err::ScrollBarsWithAutoScale);
 }
 
 void CheckNotAutoScaled(ZPm32& c, const Variant&) {
-    if (c.Bool(dispid::AutoScale)) Raise(20379);
+    if (c.Bool(dispid::AutoScale)) Raise(err::ScaleWhileAutoScaled);
 }
 
 void CopyToWriteCompression(ZPm32& c, const Variant& value) {

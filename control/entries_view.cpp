@@ -7,15 +7,6 @@
 namespace pm32::control::entries {
 namespace {
 
-constexpr ErrorNumber kRePosAutoSize = 20334;
-constexpr ErrorNumber kRePosAutoScale = 20335;
-constexpr ErrorNumber kRePosClientRange = 20336;
-constexpr ErrorNumber kRePosImageRange = 20337;
-constexpr ErrorNumber kScaleScreenRange = 20343;
-constexpr ErrorNumber kScaleImageRange = 20344;
-constexpr ErrorNumber kMouseIconKind = 20375;
-constexpr ErrorNumber kScaleWhileAutoScaled = 20379;
-
 const ZDibHolder& requireImage(ZPm32& c) {
     if (c.Image() == nullptr) Raise(err::NoDib);
     return *c.Image();
@@ -44,8 +35,8 @@ Variant screenToImage(ZPm32& c, std::int16_t location, std::int32_t origin, std:
 
 Variant RePos(ZPm32& c, std::span<Variant> args) {
     const ZDibHolder& image = requireImage(c);
-    if (c.Bool(dispid::AutoScale)) Raise(kRePosAutoScale);
-    if (c.Bool(dispid::AutoSize)) Raise(kRePosAutoSize);
+    if (c.Bool(dispid::AutoScale)) Raise(err::RePosAutoScale);
+    if (c.Bool(dispid::AutoSize)) Raise(err::RePosAutoSize);
     std::int16_t imageX = args[0].toI2();
     std::int16_t imageY = args[1].toI2();
     std::int16_t clientX = args[2].toI2();
@@ -53,9 +44,9 @@ Variant RePos(ZPm32& c, std::span<Variant> args) {
     ZView& view = c.View();
     if (clientX < 0 || clientX >= view.ClientWidth() || clientY < 0 ||
         clientY >= view.ClientHeight())
-        Raise(kRePosClientRange);
+        Raise(err::RePosClientRange);
     if (imageX < 0 || imageX >= image.width || imageY < 0 || imageY >= image.height)
-        Raise(kRePosImageRange);
+        Raise(err::RePosImageRange);
     view.ScrollTo(imageX, imageY, clientX, clientY);
     return {};
 }
@@ -71,11 +62,11 @@ Variant ScreenToImageY(ZPm32& c, std::span<Variant> args) {
 }
 
 Variant Scale(ZPm32& c, std::span<Variant> args) {
-    if (c.Bool(dispid::AutoScale)) Raise(kScaleWhileAutoScaled);
+    if (c.Bool(dispid::AutoScale)) Raise(err::ScaleWhileAutoScaled);
     std::int16_t scaleImage = args[0].toI2();
     std::int16_t scaleScreen = args[1].toI2();
-    if (scaleImage < 1) Raise(kScaleImageRange);
-    if (scaleScreen < 1) Raise(kScaleScreenRange);
+    if (scaleImage < 1) Raise(err::ScaleImageRange);
+    if (scaleScreen < 1) Raise(err::ScaleScreenRange);
     c.Store(dispid::ScaleImage, Variant::I2(scaleImage));
     c.Store(dispid::ScaleScreen, Variant::I2(scaleScreen));
     c.View().Refresh();
@@ -117,7 +108,7 @@ void SetMouseIcon(ZPm32& c, std::span<Variant>, const Variant& value) {
     automation::DispatchPtr object = value.toDispatch();
     std::shared_ptr<Picture> icon =
         object ? std::dynamic_pointer_cast<Picture>(object) : std::make_shared<Picture>();
-    if (!icon || !isCursor(*icon)) Raise(kMouseIconKind);
+    if (!icon || !isCursor(*icon)) Raise(err::MouseIconKind);
     c.SetMouseIcon(std::move(icon));
     notifyChanged(c, dispid::MouseIcon);
 }

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "engine/dib_holder.h"
-#include "engine/zpal.h"
+#include "control/dib_holder.h"
+#include "control/zpal.h"
 
 namespace pm32::control {
 

@@ -5,14 +5,10 @@
 #include "control/identity.h"
 
 namespace pm32::control {
-namespace {
-
-constexpr ErrorNumber kNotAPicbuf = 20350;
-
-}  // namespace
+namespace {}  // namespace
 
 PeerControl::PeerControl(automation::Dispatch& object) : object_(object) {
-    if (read(dispid::PicbufID, VarType::I2).toI2() != kPicbufId) Raise(kNotAPicbuf);
+    if (read(dispid::PicbufID, VarType::I2).toI2() != kPicbufId) Raise(err::NotAPicbuf);
 }
 
 Variant PeerControl::read(DispId id, VarType type) {
@@ -20,9 +16,9 @@ Variant PeerControl::read(DispId id, VarType type) {
     try {
         value = object_.Invoke(id, automation::InvokeKind::PropertyGet, {});
     } catch (const automation::AutomationError&) {
-        Raise(kNotAPicbuf);
+        Raise(err::NotAPicbuf);
     }
-    if (value.isArray() || value.type() != type) Raise(kNotAPicbuf);
+    if (value.isArray() || value.type() != type) Raise(err::NotAPicbuf);
     return value;
 }
 
@@ -34,7 +30,7 @@ const ZDibHolder* PeerControl::Image() {
     auto id = static_cast<std::uint32_t>(read(dispid::pZDib, VarType::I4).toI4());
     if (id == 0) return nullptr;
     const ZDibHolder* holder = ResolveDibHolder(id);
-    if (holder == nullptr) Raise(kNotAPicbuf);
+    if (holder == nullptr) Raise(err::NotAPicbuf);
     return holder;
 }
 
@@ -42,7 +38,7 @@ const ZPal* PeerControl::Palette() {
     auto id = static_cast<std::uint32_t>(read(dispid::pZPal, VarType::I4).toI4());
     if (id == 0) return nullptr;
     const ZPal* holder = ResolvePalHolder(id);
-    if (holder == nullptr) Raise(kNotAPicbuf);
+    if (holder == nullptr) Raise(err::NotAPicbuf);
     return holder;
 }
 

@@ -6,7 +6,7 @@
 
 namespace pm32::control {
 
-// The window of a peek control, read through its hWnd property; 20326 when
+// The window of a peek control, read through its hWnd property; err::NoCallbackWindow when
 // the object has none, answers with something other than a 32-bit integer or
 // names no existing window.
 platform::HWND PeekWindow(automation::Dispatch& peek);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "engine/dib_holder.h"
+#include "control/dib_holder.h"
 #include "platform/global_memory.h"
 
 namespace pm32::control {

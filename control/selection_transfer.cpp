@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "color/color_errors.h"
 #include "control/dib_guard.h"
 #include "control/dispids.h"
 #include "control/image_combination.h"
 #include "control/resize_placement.h"
+#include "engine/errors.h"
 #include "process/rect_copy.h"
 #include "process/stretch_copy.h"
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "color/color_errors.h"
 #include "control/cut_out.h"
 #include "control/dib_guard.h"
 #include "control/dispids.h"
@@ -10,6 +9,7 @@
 #include "control/image_combination.h"
 #include "control/resize_placement.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 #include "process/rect_copy.h"
 #include "process/stretch_copy.h"
 

@@ -7,7 +7,7 @@
 #include "control/holder_registry.h"
 #include "control/type_description.h"
 #include "engine/dib_layout.h"
-#include "platform/resources.h"
+#include "engine/string_table.h"
 
 namespace pm32::control {
 namespace {
@@ -110,14 +110,13 @@ Variant ZPm32::Invoke(DispId id, InvokeKind kind, std::span<Variant> args) {
         return getProperty(*member, args);
     } catch (const RaisedError& raised) {
         errorNumber_ = raised.number;
-        auto message = platform::LoadResourceString(raised.number);
+        auto message = LoadResourceString(raised.number);
         throw AutomationError(automation::ControlScode(raised.number),
                               message ? std::string(*message) : std::string(), kSource);
     } catch (const std::bad_alloc&) {
         errorNumber_ = err::ControlOutOfMemory;
         throw AutomationError(automation::ControlScode(err::ControlOutOfMemory),
-                              std::string(*platform::LoadResourceString(err::ControlOutOfMemory)),
-                              kSource);
+                              std::string(*LoadResourceString(err::ControlOutOfMemory)), kSource);
     }
 }
 
@@ -254,7 +253,7 @@ void ZPm32::AdoptPalette(HPALETTE source) {
     if (image_->depth == 24) Raise(err::BadDepth);
     unsigned count = platform::GetPaletteEntryCount(source);
     if (count == 0) Raise(err::InvalidPalette);
-    if (count < 2 || count > (1u << image_->depth)) Raise(20139);
+    if (count < 2 || count > (1u << image_->depth)) Raise(err::PaletteDepthMismatch);
     auto palette = std::make_unique<ZPal>();
     palette->FromPalette(source, false);
     std::vector<PALETTEENTRY> entries(count);

@@ -8,14 +8,14 @@
 
 #include "control/control_site.h"
 #include "control/control_window.h"
+#include "control/dib_holder.h"
 #include "control/font.h"
 #include "control/member_row.h"
 #include "control/picture.h"
 #include "control/region_record.h"
 #include "control/rubber_band.h"
+#include "control/zpal.h"
 #include "control/zview.h"
-#include "engine/dib_holder.h"
-#include "engine/zpal.h"
 #include "platform/automation/dispatch.h"
 
 namespace pm32::control {

@@ -17,7 +17,6 @@ using platform::ScrollCode;
 using platform::WindowHost;
 
 constexpr std::int64_t kShortMax = 32767;
-constexpr ErrorNumber kCannotDisplay = 20136;
 
 std::int32_t saturated(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -260,7 +259,7 @@ bool ZView::Paint(QPainter& painter, const QRect& bounds) {
                             source, visible, sample, buffers_);
     }
     if (!ok) {
-        owner_.ReportError(kCannotDisplay);
+        owner_.ReportError(err::CannotDisplay);
         return false;
     }
     owner_.Fire(eventid::Paint, "Paint");

@@ -32,7 +32,7 @@ class ZView {
     void ImageChanged() { screen_.reset(); }
 
     // Paints the control into bounds (its whole client rectangle); false when
-    // the image could not be shown (reported as 20136).
+    // the image could not be shown (reported as err::CannotDisplay).
     bool Paint(QPainter& painter, const QRect& bounds);
     // A scroll bar's request.
     void Scroll(platform::ScrollBar bar, platform::ScrollCode code, int thumbPosition);

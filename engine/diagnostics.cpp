@@ -1,8 +1,8 @@
 #include "engine/diagnostics.h"
 
+#include "engine/string_table.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
-#include "platform/resources.h"
 
 namespace pm32 {
 namespace {
@@ -31,9 +31,9 @@ const KindRule& ruleOf(DiagnosticKind kind) { return kKindRules[static_cast<int>
 
 // A missing string stands as its bracketed fallback around the id.
 std::string stringOrFallback(unsigned id) {
-    if (auto text = platform::LoadResourceString(id)) return std::string(*text);
+    if (auto text = LoadResourceString(id)) return std::string(*text);
     auto part = [](unsigned partId, const char* fallback) {
-        auto text = platform::LoadResourceString(partId);
+        auto text = LoadResourceString(partId);
         return text ? std::string(*text) : std::string(fallback);
     };
     return part(25200, "(IDS_RcStringBadRTStringID1:Does Not Exist)") + std::to_string(id) +

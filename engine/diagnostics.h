@@ -42,7 +42,7 @@ class ZUtility {
 };
 
 // Reports a failure site and hands back its number, so a site reads
-// `return reportFailure(err::BadFile, 9278);`.
+// `return reportFailure(err::BadFile, location::BmpBadFileHeader);`.
 ErrorNumber reportFailure(ErrorNumber number, int location,
                           DiagnosticKind kind = DiagnosticKind::Hand);
 

@@ -1,16 +1,15 @@
 #include "engine/dumps.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "engine/dib_layout.h"
+#include "engine/string_table.h"
 #include "engine/zdib.h"
+#include "platform/file_descriptor.h"
 #include "platform/replacement_file.h"
-#include "platform/resources.h"
 
 namespace pm32 {
 namespace {
@@ -33,22 +32,11 @@ bool closeText(TextFile& file) {
     return std::fclose(file.release()) == 0 && clean;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string messageLines(unsigned first, unsigned last) {
     std::string text;
     char line[1100];
     for (unsigned id = first; id <= last; ++id) {
-        auto message = platform::LoadResourceString(id);
+        auto message = LoadResourceString(id);
         std::string body = message ? std::string(*message) : "***** MISSING ******";
         std::snprintf(line, sizeof line, "%8d %s\n", static_cast<int>(id), body.c_str());
         text += line;
@@ -95,12 +83,14 @@ void writePaletteDump(std::FILE* out, std::uint32_t count,
 ErrorNumber WriteMessageList(const std::string& path) {
     ReplacementFile target(path);
     if (!target) return err::OpenFileFailure;
-    int fd = ::open(target.Path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return err::OpenFileFailure;
-    std::string text = "******** Control Messages **********\n" + messageLines(20300, 20395) +
-                       "\n******** Engine Messages **********\n" + messageLines(20100, 20187);
-    bool written = writeAll(fd, text);
-    bool closed = ::close(fd) == 0;
+    platform::FileDescriptor file(target.Path(), O_WRONLY | O_CREAT | O_TRUNC);
+    if (!file) return err::OpenFileFailure;
+    std::string text = "******** Control Messages **********\n" +
+                       messageLines(err::PictureTypeRefused, err::OptionNotShort) +
+                       "\n******** Engine Messages **********\n" +
+                       messageLines(err::FileMissing, err::BadBlueRange);
+    bool written = file.WriteAll(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    bool closed = file.Close();
     if (!written) return err::WriteFileFailure;
     if (!closed || !target.Commit()) return err::CloseFileFailure;
     return 0;

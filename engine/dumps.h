@@ -8,8 +8,8 @@
 
 namespace pm32 {
 
-// Writes the list of every control and engine message; 20340, 20342 or 20341
-// when the file cannot be created, written or closed (an existing file is
+// Writes the list of every control and engine message; err::OpenFileFailure, err::WriteFileFailure
+// or err::CloseFileFailure when the file cannot be created, written or closed (an existing file is
 // then left as it was).
 ErrorNumber WriteMessageList(const std::string& path);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/diagnostic_locations.h"
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 
@@ -86,19 +87,19 @@ void ZDib::ComputeRowBytes() {
 
 void ZDib::ReadHeader() {
     if (handle == 0) {
-        error = reportFailure(err::InvalidPicture, 9055);
+        error = reportFailure(err::InvalidPicture, location::HeaderWithoutBlock);
         return;
     }
     Locked block(handle);
     if (!block) {
-        error = reportFailure(err::InvalidPicture, 9275);
+        error = reportFailure(err::InvalidPicture, location::BlockNotLocked);
         return;
     }
     const std::uint8_t* h = block.data();
     if (block.size() < dib::kHeaderSize || readLe16(h + dib::kPlanes) != 1 ||
         readLe32(h + dib::kSize) != dib::kHeaderSize || readLe32(h + dib::kCompression) != 0 ||
         !isSupportedDepth(readLe16(h + dib::kBitCount))) {
-        error = reportFailure(err::InvalidPicture, 9051);
+        error = reportFailure(err::InvalidPicture, location::HeaderInvalid);
         return;
     }
     auto w = static_cast<std::int32_t>(readLe32(h + dib::kWidth));
@@ -109,7 +110,7 @@ void ZDib::ReadHeader() {
     auto rb = rowBytesFor(static_cast<std::uint32_t>(std::max(w, 0)), d);
     auto needed = dibBlockSize(used, rb, static_cast<std::uint32_t>(std::max(ht, 0)));
     if (w < 0 || ht < 0 || rb > 0xFFFFFFFFu || !needed || *needed > block.size()) {
-        error = reportFailure(err::InvalidPicture, 9051);
+        error = reportFailure(err::InvalidPicture, location::HeaderInvalid);
         return;
     }
     width = w;
@@ -122,7 +123,7 @@ void ZDib::ReadHeader() {
 void ZDib::WriteHeader() {
     Locked block(handle);
     if (!block || block.size() < dib::kHeaderSize) {
-        error = reportFailure(err::InvalidPicture, 9055);
+        error = reportFailure(err::InvalidPicture, location::HeaderWithoutBlock);
         return;
     }
     std::uint8_t* h = block.data();
@@ -139,11 +140,11 @@ void ZDib::WriteHeader() {
 void ZDib::Allocate(bool paletteOnly) {
     colorsUsed = fullTableSize(depth);
     if (paletteOnly && depth == 24) {
-        error = reportFailure(err::InvalidPicture, 9053);
+        error = reportFailure(err::InvalidPicture, location::PaletteOnlyTrueColor);
         return;
     }
     if (handle != 0) {
-        error = reportFailure(err::InvalidPicture, 9054);
+        error = reportFailure(err::InvalidPicture, location::AllocateOverHandle);
         return;
     }
     std::uint64_t rb = 0;
@@ -160,7 +161,7 @@ void ZDib::Allocate(bool paletteOnly) {
     if (size && rb <= 0xFFFFFFFFu && *size <= platform::BlockSizeLimit())
         block = platform::GlobalAlloc(kNewDibFlags, static_cast<std::size_t>(*size));
     if (block == 0) {
-        error = reportFailure(err::OutOfMemory, 9056, DiagnosticKind::Memory);
+        error = reportFailure(err::OutOfMemory, location::AllocateNoMemory, DiagnosticKind::Memory);
         return;
     }
     rowBytes = static_cast<std::uint32_t>(rb);
@@ -172,11 +173,11 @@ void ZDib::Allocate(bool paletteOnly) {
 void ZDib::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint32_t newDepth,
                   COLORREF fill) {
     if (!isSupportedDepth(newDepth)) {
-        error = reportFailure(err::BadDepth, 9021);
+        error = reportFailure(err::BadDepth, location::CreateBadDepth);
         return;
     }
     if (newWidth <= 0 || newHeight <= 0 || exceedsImageLimit(newWidth, newHeight)) {
-        error = reportFailure(err::BadArea, 9024);
+        error = reportFailure(err::BadArea, location::CreateBadSize);
         return;
     }
     width = newWidth;
@@ -185,7 +186,7 @@ void ZDib::Create(std::int32_t newWidth, std::int32_t newHeight, std::uint32_t n
     Allocate(false);
     if (error != 0) {
         if (error == err::OutOfMemory)
-            reportFailure(err::OutOfMemory, 9028, DiagnosticKind::Memory);
+            reportFailure(err::OutOfMemory, location::CreateNoMemory, DiagnosticKind::Memory);
         return;
     }
     if (fill == 0) return;
@@ -245,7 +246,7 @@ std::size_t ZDib::SetPalette(std::span<const PALETTEENTRY> entries, bool clearFl
 std::span<std::uint8_t* const> ZDib::BuildRowTable() {
     if (!rowTable_.empty()) return rowTable_;
     if (handle == 0) {
-        reportFailure(err::InvalidPicture, 9035);
+        reportFailure(err::InvalidPicture, location::RowTableInvalid);
         return {};
     }
     if (height <= 0) return {};
@@ -253,7 +254,7 @@ std::span<std::uint8_t* const> ZDib::BuildRowTable() {
     if (base == nullptr) return {};
     if (PixelOffset() + PixelBytes() > platform::GlobalSize(handle)) {
         platform::GlobalUnlock(handle);
-        reportFailure(err::InvalidPicture, 9035);
+        reportFailure(err::InvalidPicture, location::RowTableInvalid);
         return {};
     }
     // Blocks never move while locked, so every row is used in place.
@@ -308,18 +309,20 @@ ErrorNumber FreeDib(HGLOBAL handle) {
         for (std::uint32_t locks = flags & platform::GMEM_LOCKCOUNT; locks > 0; --locks)
             platform::GlobalUnlock(handle);
     }
-    if (platform::GlobalFree(handle) != 0) return reportFailure(err::OperationFailure, 9221);
+    if (platform::GlobalFree(handle) != 0)
+        return reportFailure(err::OperationFailure, location::FreeFailed);
     return 0;
 }
 
 ErrorNumber DuplicateDib(HGLOBAL source, HGLOBAL& copy) {
     copy = 0;
     Locked block(source);
-    if (!block) return reportFailure(err::InvalidPicture, 9224);
+    if (!block) return reportFailure(err::InvalidPicture, location::DuplicateNotLocked);
     const std::uint8_t* h = block.data();
     if (block.size() < dib::kHeaderSize || readLe32(h + dib::kSize) != dib::kHeaderSize)
-        return reportFailure(err::InvalidPicture, 9223);
-    if (readLe32(h + dib::kCompression) != 0) return reportFailure(err::InvalidPicture, 9225);
+        return reportFailure(err::InvalidPicture, location::DuplicateBadHeader);
+    if (readLe32(h + dib::kCompression) != 0)
+        return reportFailure(err::InvalidPicture, location::DuplicateCompressed);
 
     std::uint32_t d = readLe16(h + dib::kBitCount);
     std::uint32_t used = readLe32(h + dib::kClrUsed);
@@ -330,7 +333,8 @@ ErrorNumber DuplicateDib(HGLOBAL source, HGLOBAL& copy) {
     std::uint64_t rowBytes = 0;
     std::uint32_t rows = 0;
     if (isSupportedDepth(d)) {
-        if (w < 0 || ht < 0) return reportFailure(err::InvalidPicture, 9223);
+        if (w < 0 || ht < 0)
+            return reportFailure(err::InvalidPicture, location::DuplicateBadHeader);
         rowBytes = rowBytesFor(static_cast<std::uint32_t>(w), d);
         rows = static_cast<std::uint32_t>(ht);
     }
@@ -338,14 +342,15 @@ ErrorNumber DuplicateDib(HGLOBAL source, HGLOBAL& copy) {
     std::uint64_t sourcePixels = dib::kHeaderSize + 4ull * used;
     auto sourceEnd = pixelBytes ? checkedAdd(sourcePixels, *pixelBytes) : std::nullopt;
     if (!sourceEnd || *sourceEnd > block.size() || headerPart > block.size())
-        return reportFailure(err::InvalidPicture, 9223);
+        return reportFailure(err::InvalidPicture, location::DuplicateBadHeader);
 
     HGLOBAL target = 0;
     std::uint64_t size = headerPart + *pixelBytes;
     if (size <= platform::BlockSizeLimit())
         target = platform::GlobalAlloc(platform::GMEM_MOVEABLE | platform::GMEM_DDESHARE,
                                        static_cast<std::size_t>(size));
-    if (target == 0) return reportFailure(err::OutOfMemory, 9222, DiagnosticKind::Memory);
+    if (target == 0)
+        return reportFailure(err::OutOfMemory, location::DuplicateNoMemory, DiagnosticKind::Memory);
     Locked out(target);
     std::memcpy(out.data(), h, static_cast<std::size_t>(headerPart));
     if (*pixelBytes != 0)

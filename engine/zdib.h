@@ -64,7 +64,7 @@ class ZDib {
 
     // The IMAGE DATA dump (option 0: header, palette, pixels; 1: header and
     // pixels; 2: header and palette). A file that cannot be created or
-    // written is 20101, and an existing one is then left as it was.
+    // written is err::BadFile, and an existing one is then left as it was.
     void Dump(const std::string& path, int option);
 
     // Hands the block to the caller, who then owns it; the record keeps its

@@ -5,6 +5,7 @@
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
 #include "formats/bmp_rle.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/load_through.h"
 
@@ -43,7 +44,7 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
     std::uint8_t fileHeader[kFileHeaderSize];
     if (file.ReadBlock(fileHeader, sizeof fileHeader) != sizeof fileHeader ||
         readLe16(fileHeader) != kBitmapType)
-        return reportFailure(err::BadFile, 9278);
+        return reportFailure(err::BadFile, location::BmpBadFileHeader);
     std::uint32_t pixelOffset = readLe32(fileHeader + 10);
 
     std::uint8_t header[kInfoHeaderSize];
@@ -52,7 +53,7 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
     const std::uint32_t headerSize = got >= 4 ? readLe32(header) : 0;
     const bool extended = headerSize == kV4HeaderSize || headerSize == kV5HeaderSize;
     if (headerSize == kInfoHeaderSize || extended) {
-        if (got != kInfoHeaderSize) return reportFailure(err::BadFile, 9105);
+        if (got != kInfoHeaderSize) return reportFailure(err::BadFile, location::BmpBadInfoHeader);
         std::uint16_t planes = readLe16(header + dib::kPlanes);
         std::uint16_t bitCount = readLe16(header + dib::kBitCount);
         layout.width = static_cast<std::int32_t>(readLe32(header + dib::kWidth));
@@ -67,12 +68,12 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
         // Only what the 40-byte form can hold is read through the longer ones.
         if (extended && (layout.compression > kRle4 || !isSupportedDepth(layout.depth) ||
                          !file.SeekSet(static_cast<std::int64_t>(headerEnd))))
-            return reportFailure(err::BadFile, 9105);
+            return reportFailure(err::BadFile, location::BmpBadInfoHeader);
     } else {
         if (!file.SeekSet(kFileHeaderSize) ||
             file.ReadBlock(header, kCoreHeaderSize) != kCoreHeaderSize ||
             readLe32(header) != kCoreHeaderSize || readLe16(header + 8) != 1)
-            return reportFailure(err::BadFile, 9105);
+            return reportFailure(err::BadFile, location::BmpBadInfoHeader);
         layout.width = readLe16(header + 4);
         layout.height = readLe16(header + 6);
         layout.depth = readLe16(header + 10);
@@ -120,7 +121,7 @@ ErrorNumber readColorTable(EngineFile& file, const BmpLayout& layout, const ZDib
     std::size_t got = file.ReadBlock(stored, static_cast<std::size_t>(entries) * layout.entryBytes);
     if (got == 0) return err::BadFile;
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::InvalidPicture, 9275);
+    if (!block) return reportFailure(err::InvalidPicture, location::BlockNotLocked);
     std::uint8_t* table = block.data() + dib::kHeaderSize;
     std::size_t complete = got / layout.entryBytes;
     if (layout.entryBytes == 4) {
@@ -136,7 +137,7 @@ ErrorNumber readColorTable(EngineFile& file, const BmpLayout& layout, const ZDib
 
 ErrorNumber readUncompressed(EngineFile& file, const ZDib& image) {
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::InvalidPicture, 9275);
+    if (!block) return reportFailure(err::InvalidPicture, location::BlockNotLocked);
     std::uint8_t* pixels = block.data() + image.PixelOffset();
     std::size_t total = image.PixelBytes();
     for (std::size_t done = 0; done < total;) {
@@ -150,9 +151,9 @@ ErrorNumber readUncompressed(EngineFile& file, const ZDib& image) {
 
 ErrorNumber readCompressed(EngineFile& file, const BmpLayout& layout, const ZDib& image) {
     if (!file.SetBuffer(kRleStagingBytes))
-        return reportFailure(err::OutOfMemory, 9103, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::BmpNoMemory, DiagnosticKind::Memory);
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::InvalidPicture, 9275);
+    if (!block) return reportFailure(err::InvalidPicture, location::BlockNotLocked);
     BmpRle kind = layout.compression == kRle8 ? BmpRle::EightBit : BmpRle::FourBit;
     return DecodeBmpRle(file, kind, block.data() + image.PixelOffset(), image.rowBytes,
                         static_cast<std::size_t>(image.height));
@@ -162,7 +163,8 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
     std::int64_t fileSize = file.Remaining();
     BmpLayout layout;
     if (ErrorNumber e = readHeaders(file, layout)) return e;
-    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9108);
+    if (exceedsImageLimit(layout.width, layout.height))
+        return reportFailure(err::BadArea, location::BmpTooLarge);
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/diagnostics.h"
+#include "formats/diagnostic_locations.h"
 
 namespace pm32 {
 namespace {
@@ -84,7 +85,7 @@ ErrorNumber DecodeBmpRle(EngineFile& file, BmpRle kind, std::uint8_t* pixels, st
             case 1:
                 return 0;
             case 2:
-                return reportFailure(err::BadFile, 9104);
+                return reportFailure(err::BadFile, location::BmpRleEscape);
             default:
                 if (!absoluteRun(file, kind, cursor, static_cast<std::size_t>(code)))
                     return err::BadFile;

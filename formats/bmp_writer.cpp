@@ -1,14 +1,14 @@
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
+#include "formats/diagnostic_locations.h"
+#include "platform/file_descriptor.h"
 #include "platform/replacement_file.h"
 
 namespace pm32 {
@@ -16,40 +16,6 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kPieceBytes = 32768;
-
-// The writer's own file, opened directly and closed when the guard goes.
-class CreatedFile {
-  public:
-    explicit CreatedFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)) {}
-    ~CreatedFile() { close(); }
-    CreatedFile(const CreatedFile&) = delete;
-    CreatedFile& operator=(const CreatedFile&) = delete;
-
-    explicit operator bool() const { return fd_ >= 0; }
-
-    // False when fewer bytes than asked could be written.
-    bool write(const std::uint8_t* bytes, std::size_t n) {
-        while (n > 0) {
-            ssize_t put = ::write(fd_, bytes, n);
-            if (put < 0 && errno == EINTR) continue;
-            if (put <= 0) return false;
-            bytes += put;
-            n -= static_cast<std::size_t>(put);
-        }
-        return true;
-    }
-
-    bool close() {
-        if (fd_ < 0) return true;
-        bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
-
-  private:
-    int fd_;
-};
 
 // The block's extent as its own header describes it (header, colour table
 // and rows) and the colour count its header holds.
@@ -79,7 +45,8 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     if (ErrorNumber e = describedSize(block, size, colors)) return e;
     // The file header's 32-bit size field must be able to describe the file.
     auto fileSize = checkedAdd(size, kFileHeaderSize);
-    if (!fileSize || *fileSize > 0xFFFFFFFFu) return reportFailure(err::WriteFailed, 9106);
+    if (!fileSize || *fileSize > 0xFFFFFFFFu)
+        return reportFailure(err::WriteFailed, location::BmpCreateFailed);
 
     std::uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
     writeLe32(fileHeader + 2, static_cast<std::uint32_t>(*fileSize));
@@ -95,16 +62,17 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     std::memcpy(first.data() + kFileHeaderSize, block.data(), lead);
 
     platform::ReplacementFile target(path);
-    if (!target) return reportFailure(err::WriteFailed, 9106);
-    CreatedFile file(target.Path());
-    if (!file) return reportFailure(err::WriteFailed, 9106);
-    bool written = file.write(first.data(), kFileHeaderSize + lead);
+    if (!target) return reportFailure(err::WriteFailed, location::BmpCreateFailed);
+    platform::FileDescriptor file(target.Path(), O_WRONLY | O_CREAT | O_TRUNC);
+    if (!file) return reportFailure(err::WriteFailed, location::BmpCreateFailed);
+    bool written = file.WriteAll(first.data(), kFileHeaderSize + lead);
     for (std::uint64_t done = lead; written && done < size;) {
         auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(kPieceBytes, size - done));
-        written = file.write(block.data() + done, piece);
+        written = file.WriteAll(block.data() + done, piece);
         done += piece;
     }
-    if (!file.close() || !written || !target.Commit()) return reportFailure(err::WriteFailed, 9107);
+    if (!file.Close() || !written || !target.Commit())
+        return reportFailure(err::WriteFailed, location::BmpWriteFailed);
     return 0;
 }
 

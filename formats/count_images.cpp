@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/diagnostics.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/format_codes.h"
 
@@ -38,7 +39,7 @@ ErrorNumber countTiff(EngineFile& file, int& count) {
     if (first < 0 || second < 0 ||
         !file.SetByteOrder(static_cast<std::uint16_t>(first << 8 | second)) ||
         file.ReadU16() != kTiffMagic)
-        return reportFailure(err::BadFile, 9215);
+        return reportFailure(err::BadFile, location::TiffCountBadChain);
 
     std::int64_t claimed = kTiffHeaderBytes;
     // Brent's cycle check: a loop comes back to the offset saved at the last power-of-two
@@ -47,19 +48,20 @@ ErrorNumber countTiff(EngineFile& file, int& count) {
     int nextSave = 1;
     for (;;) {
         std::uint32_t offset = file.ReadU32();
-        if (file.ShortRead()) return reportFailure(err::BadFile, 9215);
+        if (file.ShortRead()) return reportFailure(err::BadFile, location::TiffCountBadChain);
         if (offset == 0) return err::None;
-        if (offset == saved || !file.SeekSet(offset)) return reportFailure(err::BadFile, 9215);
+        if (offset == saved || !file.SeekSet(offset))
+            return reportFailure(err::BadFile, location::TiffCountBadChain);
         if (++count == nextSave) {
             saved = offset;
             nextSave *= 2;
         }
         int entries = file.ReadU16();
         if (file.ShortRead() || entries < kFewestTiffEntries || entries > kMostTiffEntries)
-            return reportFailure(err::BadFile, 9215);
+            return reportFailure(err::BadFile, location::TiffCountBadChain);
         claimed += tiffDirectoryBytes(entries);
         if (claimed > room || !skip(file, std::int64_t{kTiffEntryBytes} * entries))
-            return reportFailure(err::BadFile, 9215);
+            return reportFailure(err::BadFile, location::TiffCountBadChain);
     }
 }
 
@@ -68,9 +70,9 @@ ErrorNumber skipSubBlocks(EngineFile& file) {
     for (;;) {
         int length = file.ReadByte();
         // End of file is no length; taking it for one would walk on forever.
-        if (length < 0) return reportFailure(err::BadFile, 9272);
+        if (length < 0) return reportFailure(err::BadFile, location::GifNoByte);
         if (length == 0) return err::None;
-        if (!skip(file, length)) return reportFailure(err::BadFile, 9272);
+        if (!skip(file, length)) return reportFailure(err::BadFile, location::GifNoByte);
     }
 }
 
@@ -83,39 +85,39 @@ ErrorNumber countGif(EngineFile& file, int& count) {
     if (!file.SetBuffer(kGifStagingBytes)) return err::OutOfMemory;
     std::uint8_t header[13] = {};  // signature, version, logical screen descriptor
     std::size_t got = file.ReadBlock(header, sizeof header);
-    if (std::memcmp(header, "GIF", 3) != 0) return reportFailure(err::BadFile, 9212);
+    if (std::memcmp(header, "GIF", 3) != 0) return reportFailure(err::BadFile, location::GifNotGif);
     if (std::memcmp(header + 3, "87a", 3) != 0 && std::memcmp(header + 3, "89a", 3) != 0)
-        return reportFailure(err::BadFile, 9213);
+        return reportFailure(err::BadFile, location::GifBadVersion);
     if (got < sizeof header || !skipColorTable(file, header[10]))
-        return reportFailure(err::BadFile, 9272);
+        return reportFailure(err::BadFile, location::GifNoByte);
 
     for (;;) {
         switch (file.ReadByte()) {
             case '!': {
                 int label = file.ReadByte();
-                if (label < 0) return reportFailure(err::BadFile, 9272);
+                if (label < 0) return reportFailure(err::BadFile, location::GifNoByte);
                 if (label != 1 && label != 254 && label != 255)
-                    ReportDiagnostic(9211, DiagnosticKind::Hand);
+                    ReportDiagnostic(location::GifUnexpectedLabel, DiagnosticKind::Hand);
                 if (ErrorNumber failed = skipSubBlocks(file)) return failed;
                 break;
             }
             case ',': {
                 if (count == std::numeric_limits<int>::max())
-                    return reportFailure(err::BadFile, 9273);
+                    return reportFailure(err::BadFile, location::GifUnknownBlock);
                 ++count;
                 std::uint8_t descriptor[9];
                 if (file.ReadBlock(descriptor, sizeof descriptor) < sizeof descriptor ||
                     !skipColorTable(file, descriptor[8]) || file.ReadByte() < 0)
-                    return reportFailure(err::BadFile, 9272);
+                    return reportFailure(err::BadFile, location::GifNoByte);
                 if (ErrorNumber failed = skipSubBlocks(file)) return failed;
                 break;
             }
             case ';':
                 return err::None;
             case -1:
-                return reportFailure(err::BadFile, 9272);
+                return reportFailure(err::BadFile, location::GifNoByte);
             default:
-                return reportFailure(err::BadFile, 9273);
+                return reportFailure(err::BadFile, location::GifUnknownBlock);
         }
     }
 }
@@ -126,9 +128,9 @@ ErrorNumber CountFileImages(const std::string& path, int format, int& count) {
     count = 0;
     // The file must exist whatever its format; only TIFF and GIF files are then read.
     EngineFile file;
-    if (!file.OpenRead(path)) return reportFailure(err::FileMissing, 9227);
+    if (!file.OpenRead(path)) return reportFailure(err::FileMissing, location::CountFileMissing);
     if (format == kFormatAny) {
-        if (path.size() < 5) return reportFailure(err::BadFile, 9226);
+        if (path.size() < 5) return reportFailure(err::BadFile, location::CountNameTooShort);
         format = IdentifyFormatByExtension(path);
     }
     if (format != kFormatTiff && format != kFormatGif) {

@@ -2,6 +2,7 @@
 
 #include "engine/diagnostics.h"
 #include "formats/bmp.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/gif.h"
 #include "formats/jpeg.h"
 #include "formats/pcx.h"
@@ -51,11 +52,11 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatAny || format == kFormatPaintbrush) {
-            image.error = reportFailure(err::BadFile, 9046);
+            image.error = reportFailure(err::BadFile, location::LoadFormatUnnamed);
             return;
         }
         if (format == kFormatUnrecognised) {
-            image.error = reportFailure(err::BadFile, 9048);
+            image.error = reportFailure(err::BadFile, location::FormatUnrecognised);
             return;
         }
     }
@@ -83,7 +84,7 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
             LoadPNG(image, path);
             return;
         default:
-            image.error = reportFailure(err::FormatNotSupported, 9047);
+            image.error = reportFailure(err::FormatNotSupported, location::LoadFormatUnknown);
             return;
     }
 }
@@ -93,7 +94,7 @@ void StoreFile(ZDib& image, const std::string& path, int format, int compression
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatUnrecognised) {
-            image.error = reportFailure(err::BadFile, 9048);
+            image.error = reportFailure(err::BadFile, location::FormatUnrecognised);
             return;
         }
     }
@@ -123,7 +124,7 @@ void StoreFile(ZDib& image, const std::string& path, int format, int compression
             StorePNG(image, path, writeOption);
             return;
         default:
-            image.error = reportFailure(err::FormatNotSupported, 9045);
+            image.error = reportFailure(err::FormatNotSupported, location::StoreFormatUnknown);
             return;
     }
 }

@@ -9,11 +9,11 @@
 namespace pm32 {
 
 // The format a load or store uses for an ImageFormat value: 0 identifies by
-// the file name. Fails with 20101 when that leaves "any", "paintbrush" or an
+// the file name. Fails with err::BadFile when that leaves "any", "paintbrush" or an
 // unrecognised name; 11 and 12 come back for the caller to ignore.
 ErrorNumber ResolveFormat(int imageFormat, const std::string& path, FormatCode& format);
 
-// Whether a store accepts this compression value for the format: 0 or 20132.
+// Whether a store accepts this compression value for the format: 0 or err::BadCompression.
 ErrorNumber CheckStoreCompression(int format, int compression);
 
 // Fills the empty image record from the file with the reader of the format,

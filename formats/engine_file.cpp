@@ -9,6 +9,7 @@
 #include <new>
 
 #include "engine/diagnostics.h"
+#include "formats/diagnostic_locations.h"
 
 namespace pm32 {
 
@@ -42,15 +43,16 @@ bool EngineFile::open(const std::string& path, Mode mode, int flags, int busyLoc
 }
 
 bool EngineFile::OpenRead(const std::string& path) {
-    return open(path, Mode::Read, O_RDONLY, 9181, 9176);
+    return open(path, Mode::Read, O_RDONLY, location::ReadBusy, location::ReadFailed);
 }
 
 bool EngineFile::OpenCreate(const std::string& path) {
-    return open(path, Mode::Create, O_WRONLY | O_CREAT | O_TRUNC, 9183, 9177);
+    return open(path, Mode::Create, O_WRONLY | O_CREAT | O_TRUNC, location::CreateBusy,
+                location::CreateFailed);
 }
 
 bool EngineFile::OpenUpdate(const std::string& path) {
-    return open(path, Mode::Update, O_RDWR, 9174, 9175);
+    return open(path, Mode::Update, O_RDWR, location::UpdateBusy, location::UpdateFailed);
 }
 
 bool EngineFile::openReplacement(const std::string& path, platform::ReplacementFile::Start start,
@@ -72,12 +74,13 @@ bool EngineFile::openReplacement(const std::string& path, platform::ReplacementF
 
 bool EngineFile::OpenReplace(const std::string& path) {
     return openReplacement(path, platform::ReplacementFile::Start::Empty, Mode::Create,
-                           O_WRONLY | O_CREAT | O_TRUNC, 9183, 9177);
+                           O_WRONLY | O_CREAT | O_TRUNC, location::CreateBusy,
+                           location::CreateFailed);
 }
 
 bool EngineFile::OpenReplaceCopy(const std::string& path) {
     return openReplacement(path, platform::ReplacementFile::Start::TargetCopy, Mode::Update, O_RDWR,
-                           9174, 9175);
+                           location::UpdateBusy, location::UpdateFailed);
 }
 
 bool EngineFile::Commit() {
@@ -141,7 +144,7 @@ bool EngineFile::writeDirect(const void* source, std::size_t n) {
         ssize_t put = ::write(fd_, in + done, n - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            ReportDiagnostic(9180, DiagnosticKind::Severe);
+            ReportDiagnostic(location::WriteFailed, DiagnosticKind::Severe);
             return false;
         }
         done += static_cast<std::size_t>(put);
@@ -305,7 +308,7 @@ std::uint32_t EngineFile::readOrdered(int size) {
         bytes[i] = static_cast<std::uint8_t>(value);
     }
     if (byteOrder_ == 0) {
-        ReportDiagnostic(9178, DiagnosticKind::Severe);
+        ReportDiagnostic(location::NoByteOrder, DiagnosticKind::Severe);
         return 0;
     }
     std::uint32_t value = 0;

@@ -7,14 +7,11 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/gif_lzw.h"
 
 namespace pm32::gif {
 namespace {
-
-constexpr int kPartialImageLocation = 9191;
-constexpr int kDecoderFailureLocation = 9192;
-constexpr int kNoMemoryLocation = 9197;
 
 // Serves the data block; the block's last byte (normally the trailer) is
 // never delivered.
@@ -188,17 +185,17 @@ ErrorNumber settleDecoding(int result, ZDib& image) {
         case lzw::kTooManyRows:
         case lzw::kTableFull:
         case lzw::kUndefinedCode:
-            ReportDiagnostic(kPartialImageLocation, DiagnosticKind::Hand);
+            ReportDiagnostic(location::GifPartialImage, DiagnosticKind::Hand);
             return 0;
         case lzw::kStopped:
             image.Reset();
             return 0;
         case lzw::kNoMemory:
             image.Reset();
-            return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
+            return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
         default:
             image.Reset();
-            return reportFailure(err::OperationFailure, kDecoderFailureLocation);
+            return reportFailure(err::OperationFailure, location::GifDecoderFailure);
     }
 }
 

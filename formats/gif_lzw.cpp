@@ -4,15 +4,9 @@
 #include <new>
 
 #include "engine/diagnostics.h"
+#include "formats/diagnostic_locations.h"
 
 namespace pm32 {
-namespace {
-
-// Diagnostic locations of the encoder.
-constexpr int kFailedWriteLocation = 9195;
-constexpr int kBadPixelLocation = 9196;
-
-}  // namespace
 
 bool GifLzwDecoder::allocateTables() {
     if (!tables_) tables_.reset(new (std::nothrow) Tables);
@@ -46,10 +40,12 @@ void GifCodePacker::Reset() {
 
 void GifCodePacker::noteFailedWrite() {
     // One report per run: a full disk fails every byte after the first.
-    if (!writeFailed_) ReportDiagnostic(kFailedWriteLocation, DiagnosticKind::Severe);
+    if (!writeFailed_) ReportDiagnostic(location::GifWriteFailed, DiagnosticKind::Severe);
     writeFailed_ = true;
 }
 
-void GifLzwEncoder::noteBadPixel() { ReportDiagnostic(kBadPixelLocation, DiagnosticKind::Hand); }
+void GifLzwEncoder::noteBadPixel() {
+    ReportDiagnostic(location::GifBadPixel, DiagnosticKind::Hand);
+}
 
 }  // namespace pm32

@@ -5,6 +5,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "engine/progress.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/gif.h"
 #include "formats/gif_image.h"
@@ -17,14 +18,6 @@ constexpr std::size_t kStagingBytes = 2048;
 constexpr int kExtensionIntroducer = '!';
 constexpr int kImageSeparator = ',';
 constexpr int kTrailer = ';';
-
-// Diagnostic locations shared with image counting, which walks the same blocks.
-constexpr int kUnexpectedLabelLocation = 9211;
-constexpr int kNotGifLocation = 9212;
-constexpr int kBadVersionLocation = 9213;
-constexpr int kNoByteLocation = 9272;
-constexpr int kUnknownBlockLocation = 9273;
-constexpr int kNoMemoryLocation = 9197;
 
 // Labels a reader meets without remark: plain text, comment, application.
 bool isExpectedLabel(int label) { return label == 1 || label == 254 || label == 255; }
@@ -41,29 +34,30 @@ bool readExactly(EngineFile& file, std::uint8_t* into, std::size_t n) {
 ErrorNumber skipSubBlocks(EngineFile& file) {
     for (;;) {
         int length = file.ReadByte();
-        if (length < 0) return reportFailure(err::BadFile, kNoByteLocation);
+        if (length < 0) return reportFailure(err::BadFile, location::GifNoByte);
         if (length == 0) return 0;
-        if (!skip(file, length)) return reportFailure(err::BadFile, kNoByteLocation);
+        if (!skip(file, length)) return reportFailure(err::BadFile, location::GifNoByte);
     }
 }
 
 ErrorNumber skipExtension(EngineFile& file) {
     int label = file.ReadByte();
-    if (label < 0) return reportFailure(err::BadFile, kNoByteLocation);
+    if (label < 0) return reportFailure(err::BadFile, location::GifNoByte);
     // Graphic control data (transparency, delays) has no use in a still image.
-    if (!isExpectedLabel(label)) ReportDiagnostic(kUnexpectedLabelLocation, DiagnosticKind::Hand);
+    if (!isExpectedLabel(label))
+        ReportDiagnostic(location::GifUnexpectedLabel, DiagnosticKind::Hand);
     return skipSubBlocks(file);
 }
 
 ErrorNumber skipImage(EngineFile& file) {
     std::uint8_t descriptor[gif::kDescriptorBytes];
     if (!readExactly(file, descriptor, sizeof descriptor))
-        return reportFailure(err::BadFile, kNoByteLocation);
+        return reportFailure(err::BadFile, location::GifNoByte);
     std::uint8_t flags = descriptor[8];
     if ((flags & gif::kColorTableFlag) != 0 &&
         !skip(file, static_cast<std::int64_t>(gif::tableBytes(flags))))
-        return reportFailure(err::BadFile, kNoByteLocation);
-    if (file.ReadByte() < 0) return reportFailure(err::BadFile, kNoByteLocation);
+        return reportFailure(err::BadFile, location::GifNoByte);
+    if (file.ReadByte() < 0) return reportFailure(err::BadFile, location::GifNoByte);
     return skipSubBlocks(file);
 }
 
@@ -78,10 +72,10 @@ ErrorNumber readScreen(EngineFile& file, Screen& screen) {
     std::uint8_t header[gif::kHeaderBytes] = {};
     std::size_t got = file.ReadBlock(header, sizeof header);
     if (!gif::hasSignature(std::span(header, got)))
-        return reportFailure(err::BadFile, kNotGifLocation);
+        return reportFailure(err::BadFile, location::GifNotGif);
     if (!gif::hasKnownVersion(std::span(header, got)))
-        return reportFailure(err::BadFile, kBadVersionLocation);
-    if (got < sizeof header) return reportFailure(err::BadFile, kNoByteLocation);
+        return reportFailure(err::BadFile, location::GifBadVersion);
+    if (got < sizeof header) return reportFailure(err::BadFile, location::GifNoByte);
     std::uint8_t flags = header[gif::kScreenFlags];
     screen.depth = gif::screenDepth(flags);
     if (screen.depth == 2) return err::BadDepth;
@@ -89,7 +83,8 @@ ErrorNumber readScreen(EngineFile& file, Screen& screen) {
     if ((flags & gif::kColorTableFlag) != 0) {
         std::uint8_t table[3 * 256];
         std::size_t bytes = gif::tableBytes(flags);
-        if (!readExactly(file, table, bytes)) return reportFailure(err::BadFile, kNoByteLocation);
+        if (!readExactly(file, table, bytes))
+            return reportFailure(err::BadFile, location::GifNoByte);
         gif::readColorTable(std::span(table, bytes), screen.colors);
     }
     return 0;
@@ -100,13 +95,14 @@ ErrorNumber readScreen(EngineFile& file, Screen& screen) {
 ErrorNumber readChosenImage(EngineFile& file, Screen& screen, ZDib& image) {
     std::uint8_t descriptorBytes[gif::kDescriptorBytes];
     if (!readExactly(file, descriptorBytes, sizeof descriptorBytes))
-        return reportFailure(err::BadFile, kNoByteLocation);
+        return reportFailure(err::BadFile, location::GifNoByte);
     gif::ImageDescriptor descriptor = gif::parseDescriptor(descriptorBytes);
     std::uint32_t entries = screen.entries;
     if ((descriptor.flags & gif::kColorTableFlag) != 0) {
         std::uint8_t table[3 * 256];
         std::size_t bytes = gif::tableBytes(descriptor.flags);
-        if (!readExactly(file, table, bytes)) return reportFailure(err::BadFile, kNoByteLocation);
+        if (!readExactly(file, table, bytes))
+            return reportFailure(err::BadFile, location::GifNoByte);
         gif::readColorTable(std::span(table, bytes), screen.colors);
         entries = gif::tableEntries(descriptor.flags);
     }
@@ -124,7 +120,8 @@ ErrorNumber readChosenImage(EngineFile& file, Screen& screen, ZDib& image) {
     std::int64_t remaining = file.Remaining();
     auto size = static_cast<std::size_t>(remaining);
     std::unique_ptr<std::uint8_t[]> data(new (std::nothrow) std::uint8_t[size == 0 ? 1 : size]);
-    if (!data) return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
+    if (!data)
+        return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
     size = file.ReadHuge(data.get(), size);
     file.Close();
 
@@ -136,7 +133,7 @@ ErrorNumber readChosenImage(EngineFile& file, Screen& screen, ZDib& image) {
 
 ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
     if (!file.SetBuffer(kStagingBytes))
-        return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
     Screen screen;
     if (ErrorNumber e = readScreen(file, screen)) return e;
     for (;;) {
@@ -156,9 +153,9 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
                 if (image.error == 0) image.SetPalette(screen.colors, true);
                 return image.error;
             case -1:
-                return reportFailure(err::BadFile, kNoByteLocation);
+                return reportFailure(err::BadFile, location::GifNoByte);
             default:
-                return reportFailure(err::UnknownSymbol, kUnknownBlockLocation);
+                return reportFailure(err::UnknownSymbol, location::GifUnknownBlock);
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/gif.h"
 #include "formats/gif_image.h"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr std::size_t kStagingBytes = 8192;
 constexpr std::int32_t kLargestSide = 0xFFFF;  // the GIF fields are 16-bit
-constexpr int kEncoderFailureLocation = 9194;
-constexpr int kNoMemoryLocation = 9197;
 
 // The encoder's pixel source: image rows from the top one down, one byte per pixel.
 class RowReader {
@@ -118,19 +117,21 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     if (!block || image.PixelOffset() + image.PixelBytes() > block.size())
         return err::InvalidPicture;
     RowReader pixels(block.data() + image.PixelOffset(), image);
-    if (!pixels) return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
+    if (!pixels)
+        return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
 
     EngineFile file;
     if (!file.OpenReplace(path)) return err::FileMissing;
     if (!file.SetBuffer(kStagingBytes))
-        return reportFailure(err::OutOfMemory, kNoMemoryLocation, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
     std::uint8_t headers[6 + 7 + 3 * 256 + 10];
     bool written = file.WriteBlock(headers, writeHeaders(image, headers));
 
     FileSink sink(file);
     GifLzwEncoder encoder;
     int result = encoder.Run(static_cast<int>(image.depth), pixels, sink);
-    if (result != lzw::kDone) return reportFailure(err::OperationFailure, kEncoderFailureLocation);
+    if (result != lzw::kDone)
+        return reportFailure(err::OperationFailure, location::GifEncoderFailure);
     written = file.WriteByte(';') && written && !encoder.WriteFailed();
     if (!written) return err::WriteFailed;
     // Bytes still staged reach the disk only at the commit, which can fail too.

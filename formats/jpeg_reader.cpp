@@ -4,13 +4,12 @@
 #include "engine/progress.h"
 #include "formats/jpeg.h"
 #include "formats/jpeg_library.h"
+#include "formats/load_through.h"
 #include "formats/picture_rows.h"
 #include "formats/stdio_file.h"
 
 namespace pm32 {
 namespace {
-
-constexpr ErrorNumber kReadFailed = 20183;
 
 // What the steps under the jump point read and write. It lives in the
 // caller's frame, so its values survive a long jump out of a step.
@@ -80,7 +79,7 @@ ErrorNumber readPixels(const ZDib& image, JpegErrors& errors, JpegLoad& load) {
     load.rows = &rows;
     bool read = runJpegStep(errors, readScanlines, load);
     load.rows = nullptr;  // the rows go with this frame
-    return read ? 0 : kReadFailed;
+    return read ? 0 : err::JpegReadFailed;
 }
 
 ErrorNumber decode(ZDib& image, const std::string& path) {
@@ -89,10 +88,10 @@ ErrorNumber decode(ZDib& image, const std::string& path) {
     JpegErrors errors;
     JpegDecompressor decompressor(errors);
     JpegLoad load{.info = decompressor.get(), .file = file.get()};
-    if (!runJpegStep(errors, readHeader, load)) return kReadFailed;
+    if (!runJpegStep(errors, readHeader, load)) return err::JpegReadFailed;
     if (exceedsImageLimit(load.info->image_width, load.info->image_height)) return err::BadArea;
     if (!fitsInBlock(*load.info)) return err::OutOfMemory;
-    if (!runJpegStep(errors, startImage, load)) return kReadFailed;
+    if (!runJpegStep(errors, startImage, load)) return err::JpegReadFailed;
     if (ErrorNumber e = createImage(image, *load.info)) return e;
     if (image.depth == 8) setGreyRamp(image);
     if (ErrorNumber e = readPixels(image, errors, load)) return e;
@@ -104,12 +103,7 @@ ErrorNumber decode(ZDib& image, const std::string& path) {
 
 void LoadJPEG(ZDib& image, const std::string& path) {
     FileProgressPump().Begin();
-    image.Reset();
-    ErrorNumber result = decode(image, path);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadWhole(image, [&] { return decode(image, path); });
 }
 
 }  // namespace pm32

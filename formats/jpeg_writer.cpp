@@ -13,8 +13,6 @@
 namespace pm32 {
 namespace {
 
-constexpr ErrorNumber kWriteFailed = 20184;
-
 // Samples for each palette index, for rows that cannot pass as stored: the
 // colour of a 1-, 4- or 8-bit colour image (blue, green, red) or the grey
 // level of a 1- or 4-bit image written as grey.
@@ -124,9 +122,9 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
 
     JpegErrors errors;
     platform::ReplacementFile target(path);
-    if (!target) return kWriteFailed;
+    if (!target) return err::JpegWriteFailed;
     StdioFile file = openStdio(target.Path(), "wb");
-    if (!file) return kWriteFailed;
+    if (!file) return err::JpegWriteFailed;
     JpegCompressor compressor(errors);
     JpegStore store{.info = compressor.get(),
                     .file = file.get(),
@@ -137,8 +135,8 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
                     .quality = quality,
                     .lookup = &lookup,
                     .expanded = expanded.get()};
-    if (!runJpegStep(errors, writeImage, store)) return kWriteFailed;
-    return closeStdio(file) && target.Commit() ? 0 : kWriteFailed;
+    if (!runJpegStep(errors, writeImage, store)) return err::JpegWriteFailed;
+    return closeStdio(file) && target.Commit() ? 0 : err::JpegWriteFailed;
 }
 
 }  // namespace

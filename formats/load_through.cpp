@@ -2,18 +2,20 @@
 
 namespace pm32 {
 
-void LoadThrough(ZDib& image, const std::string& path,
-                 const std::function<ErrorNumber(EngineFile& file)>& decode) {
+void LoadWhole(ZDib& image, const std::function<ErrorNumber()>& decode) {
     image.Reset();
-    EngineFile file;
-    if (!file.OpenRead(path)) {
-        image.error = err::FileMissing;
-        return;
-    }
-    if (ErrorNumber result = decode(file); result != 0) {
+    if (ErrorNumber result = decode(); result != 0) {
         image.Reset();
         image.error = result;
     }
+}
+
+void LoadThrough(ZDib& image, const std::string& path,
+                 const std::function<ErrorNumber(EngineFile& file)>& decode) {
+    LoadWhole(image, [&] {
+        EngineFile file;
+        return file.OpenRead(path) ? decode(file) : err::FileMissing;
+    });
 }
 
 }  // namespace pm32

@@ -6,6 +6,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
+#include "formats/diagnostic_locations.h"
 
 namespace pm32 {
 namespace {
@@ -76,20 +77,23 @@ int findNativeData(std::span<const std::uint8_t> object, std::span<const std::ui
     auto type = cursor.u32();
     auto nameLength = cursor.u16();
     auto classLength = cursor.u16();
-    if (!classLength || *signature != kObjectSignature || *type != kEmbeddedObject) return 9164;
-    if (*headerSize != std::size_t{*nameLength} + *classLength + kFixedHeaderBytes) return 9162;
+    if (!classLength || *signature != kObjectSignature || *type != kEmbeddedObject)
+        return location::PaintbrushBadObject;
+    if (*headerSize != std::size_t{*nameLength} + *classLength + kFixedHeaderBytes)
+        return location::PaintbrushHeaderSize;
     cursor.seek(*headerSize);
     auto version = cursor.u32();
     auto format = cursor.u32();
-    if (!format || *version != kOleVersion || *format != kNativeFormat) return 9164;
+    if (!format || *version != kOleVersion || *format != kNativeFormat)
+        return location::PaintbrushBadObject;
     auto className = cursor.counted();
-    if (!className || !namesPaintbrush(*className)) return 9164;
+    if (!className || !namesPaintbrush(*className)) return location::PaintbrushBadObject;
     cursor.counted();  // topic
     cursor.counted();  // item
     auto data = cursor.counted();
     if (!data || data->size() < kFileHeaderSize + dib::kHeaderSize || (*data)[0] != 'B' ||
         (*data)[1] != 'M')
-        return 9164;
+        return location::PaintbrushBadObject;
     native = *data;
     return 0;
 }
@@ -101,7 +105,7 @@ ErrorNumber decode(std::span<const std::uint8_t> object, ZDib& image) {
     const std::uint8_t* header = dibBytes.data();
     // Compressed rows copied as they are would show as noise.
     if (header[dib::kSize] != dib::kHeaderSize || readLe32(header + dib::kCompression) != 0)
-        return reportFailure(err::BadFile, 9164);
+        return reportFailure(err::BadFile, location::PaintbrushBadObject);
     auto width = static_cast<std::int32_t>(readLe32(header + dib::kWidth));
     auto height = static_cast<std::int32_t>(readLe32(header + dib::kHeight));
     std::uint32_t depth = readLe16(header + dib::kBitCount);
@@ -112,18 +116,19 @@ ErrorNumber decode(std::span<const std::uint8_t> object, ZDib& image) {
     if (isSupportedDepth(depth) && width > 0 && height > 0) {
         auto area = checkedMultiply(rowBytesFor(static_cast<std::uint32_t>(width), depth),
                                     static_cast<std::uint32_t>(height));
-        if (!area) return reportFailure(err::BadFile, 9164);
+        if (!area) return reportFailure(err::BadFile, location::PaintbrushBadObject);
         // An image size of 0 is the usual mark of uncompressed rows of the full size.
         std::uint32_t sizeImage = readLe32(header + dib::kSizeImage);
         std::uint64_t pixels = sizeImage != 0 ? std::min<std::uint64_t>(*area, sizeImage) : *area;
         copied = dib::kHeaderSize + 4ull * fullTableSize(depth) + pixels;
-        if (copied > dibBytes.size()) return reportFailure(err::BadFile, 9164);
+        if (copied > dibBytes.size())
+            return reportFailure(err::BadFile, location::PaintbrushBadObject);
     }
     image.Create(width, height, depth, 0);
-    if (image.error != 0) return reportFailure(image.error, 9161);
+    if (image.error != 0) return reportFailure(image.error, location::PaintbrushBadImage);
     {
         platform::Locked block(image.handle);
-        if (!block) return reportFailure(err::InvalidPicture, 9163);
+        if (!block) return reportFailure(err::InvalidPicture, location::PaintbrushNotLocked);
         std::memcpy(block.data(), header, static_cast<std::size_t>(copied));
     }
     // The copied header may carry a short colour count or an image size; the

@@ -7,6 +7,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/load_through.h"
 #include "formats/pcx_rle.h"
@@ -59,7 +60,8 @@ ErrorNumber parseHeader(const std::uint8_t* h, PcxLayout& layout) {
     bool packed = planes == 1 && (bits == 1 || bits == 4 || bits == 8);
     bool threePlanes = planes == 3 && bits == 8;
     layout.version = h[field::kVersion];
-    if (layout.version >= 6 || !(packed || threePlanes)) return reportFailure(err::BadFile, 9131);
+    if (layout.version >= 6 || !(packed || threePlanes))
+        return reportFailure(err::BadFile, location::PcxBadHeader);
     layout.width = readLe16(h + field::kXMax) - readLe16(h + field::kXMin) + 1;
     layout.height = readLe16(h + field::kYMax) - readLe16(h + field::kYMin) + 1;
     layout.depth = bits * planes;
@@ -77,14 +79,15 @@ ErrorNumber checkBeforeAllocation(const PcxLayout& layout, std::int64_t fileSize
     auto width = static_cast<std::uint64_t>(layout.width);
     std::uint64_t bitsPerPlane = layout.depth / layout.planes;
     if (layout.bytesPerLine < (width * bitsPerPlane + 7) / 8)
-        return reportFailure(err::BadFile, 9131);
+        return reportFailure(err::BadFile, location::PcxBadHeader);
     auto lineBytes = checkedMultiply(layout.planes, layout.bytesPerLine);
     auto needed = lineBytes ? checkedMultiply(*lineBytes, static_cast<std::uint64_t>(layout.height))
                             : std::nullopt;
     auto data = static_cast<std::uint64_t>(
         std::max<std::int64_t>(fileSize - std::int64_t{kHeaderBytes}, 0));
     auto most = checkedMultiply(data, kMostBytesPerDataByte);
-    if (!needed || !most || *needed > *most) return reportFailure(err::BadFile, 9132);
+    if (!needed || !most || *needed > *most)
+        return reportFailure(err::BadFile, location::PcxTooShort);
     return 0;
 }
 
@@ -104,14 +107,15 @@ void spreadPlanes(const std::uint8_t* line, std::size_t bytesPerLine, std::size_
 
 ErrorNumber readRows(EngineFile& file, const PcxLayout& layout, const ZDib& image) {
     if (!file.SetBuffer(kReadStagingBytes))
-        return reportFailure(err::OutOfMemory, 9133, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::PcxReadNoMemory, DiagnosticKind::Memory);
     const std::size_t bytesPerLine = layout.bytesPerLine;
     auto lineBytes = checkedMultiply(layout.planes, bytesPerLine);
     std::unique_ptr<std::uint8_t[]> line(lineBytes ? new (std::nothrow) std::uint8_t[*lineBytes]
                                                    : nullptr);
-    if (!line) return reportFailure(err::OutOfMemory, 9133, DiagnosticKind::Memory);
+    if (!line)
+        return reportFailure(err::OutOfMemory, location::PcxReadNoMemory, DiagnosticKind::Memory);
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::InvalidPicture, 9275);
+    if (!block) return reportFailure(err::InvalidPicture, location::BlockNotLocked);
     std::uint8_t* pixels = block.data() + image.PixelOffset();
     const auto width = static_cast<std::size_t>(image.width);
     const std::size_t packedBytes = std::min((width * image.depth + 7) / 8, bytesPerLine);
@@ -119,7 +123,7 @@ ErrorNumber readRows(EngineFile& file, const PcxLayout& layout, const ZDib& imag
     for (std::int32_t y = image.height - 1; y >= 0; --y) {
         for (std::uint32_t plane = 0; plane < layout.planes; ++plane) {
             if (!DecodePcxLine(file, {line.get() + plane * bytesPerLine, bytesPerLine}))
-                return reportFailure(err::BadFile, 9134);
+                return reportFailure(err::BadFile, location::PcxBadLine);
         }
         std::uint8_t* row = pixels + static_cast<std::size_t>(y) * image.rowBytes;
         if (image.depth == 24)
@@ -163,10 +167,11 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
     const std::int64_t fileSize = file.Remaining();
     std::uint8_t header[kHeaderBytes];
     if (file.ReadBlock(header, sizeof header) != sizeof header)
-        return reportFailure(err::BadFile, 9131);
+        return reportFailure(err::BadFile, location::PcxBadHeader);
     PcxLayout layout;
     if (ErrorNumber e = parseHeader(header, layout)) return e;
-    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9139);
+    if (exceedsImageLimit(layout.width, layout.height))
+        return reportFailure(err::BadArea, location::PcxTooLarge);
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);
@@ -191,7 +196,7 @@ struct PcxShape {
 ErrorNumber shapeFor(const ZDib& image, const platform::Locked& block, PcxShape& shape) {
     if (!isSupportedDepth(image.depth) || !block || image.width <= 0 || image.height <= 0 ||
         image.rowBytes != rowBytesFor(static_cast<std::uint32_t>(image.width), image.depth))
-        return reportFailure(err::InvalidPicture, 9135);
+        return reportFailure(err::InvalidPicture, location::PcxBadPicture);
     auto extent =
         dibBlockSize(image.colorsUsed, image.rowBytes, static_cast<std::uint32_t>(image.height));
     const auto width = static_cast<std::size_t>(image.width);
@@ -199,7 +204,7 @@ ErrorNumber shapeFor(const ZDib& image, const platform::Locked& block, PcxShape&
     shape.bytesPerLine = (shape.rowBytes + 1) & ~std::size_t{1};
     if (!extent || *extent > block.size() || width > 0x10000 || image.height > 0x10000 ||
         shape.bytesPerLine > 0xFFFF)
-        return reportFailure(err::InvalidPicture, 9135);
+        return reportFailure(err::InvalidPicture, location::PcxBadPicture);
     shape.bits = static_cast<std::uint8_t>(image.depth == 24 ? 8 : image.depth);
     shape.planes = image.depth == 24 ? 3 : 1;
     shape.version = image.depth == 1 ? 0 : image.depth == 4 ? 2 : 5;
@@ -237,7 +242,8 @@ ErrorNumber writeRows(EngineFile& file, const ZDib& image, const PcxShape& shape
     auto workBytes = checkedMultiply(3, bytesPerLine);
     std::unique_ptr<std::uint8_t[]> work(workBytes ? new (std::nothrow) std::uint8_t[*workBytes]
                                                    : nullptr);
-    if (!work) return reportFailure(err::OutOfMemory, 9136, DiagnosticKind::Memory);
+    if (!work)
+        return reportFailure(err::OutOfMemory, location::PcxWriteNoMemory, DiagnosticKind::Memory);
     std::uint8_t* line = work.get();
     std::uint8_t* coded = line + bytesPerLine;
     std::fill(line + shape.rowBytes, line + bytesPerLine, 0);
@@ -253,7 +259,8 @@ ErrorNumber writeRows(EngineFile& file, const ZDib& image, const PcxShape& shape
                 std::memcpy(line, row, shape.rowBytes);
             }
             std::size_t n = EncodePcxLine({line, bytesPerLine}, coded);
-            if (!file.WriteBlock(coded, n)) return reportFailure(err::WriteFailed, 9137);
+            if (!file.WriteBlock(coded, n))
+                return reportFailure(err::WriteFailed, location::PcxWriteFailed);
         }
     }
     return 0;
@@ -267,7 +274,8 @@ ErrorNumber writeTrailerColors(EngineFile& file, const PALETTEENTRY* table) {
         trailer[2 + 3 * i] = table[i].peGreen;
         trailer[3 + 3 * i] = table[i].peBlue;
     }
-    if (!file.WriteBlock(trailer, sizeof trailer)) return reportFailure(err::WriteFailed, 9137);
+    if (!file.WriteBlock(trailer, sizeof trailer))
+        return reportFailure(err::WriteFailed, location::PcxWriteFailed);
     return 0;
 }
 
@@ -281,15 +289,16 @@ ErrorNumber store(const ZDib& image, const std::string& path) {
     buildHeader(image, shape, table, header);
 
     EngineFile file;
-    if (!file.OpenReplace(path)) return reportFailure(err::WriteFailed, 9138);
+    if (!file.OpenReplace(path)) return reportFailure(err::WriteFailed, location::PcxCreateFailed);
     if (!file.SetBuffer(kWriteStagingBytes))
-        return reportFailure(err::OutOfMemory, 9136, DiagnosticKind::Memory);
-    if (!file.WriteBlock(header, sizeof header)) return reportFailure(err::WriteFailed, 9137);
+        return reportFailure(err::OutOfMemory, location::PcxWriteNoMemory, DiagnosticKind::Memory);
+    if (!file.WriteBlock(header, sizeof header))
+        return reportFailure(err::WriteFailed, location::PcxWriteFailed);
     if (ErrorNumber e = writeRows(file, image, shape, block.data() + image.PixelOffset())) return e;
     if (image.depth == 8) {
         if (ErrorNumber e = writeTrailerColors(file, table)) return e;
     }
-    if (!file.Commit()) return reportFailure(err::WriteFailed, 9137);
+    if (!file.Commit()) return reportFailure(err::WriteFailed, location::PcxWriteFailed);
     return 0;
 }
 

@@ -15,7 +15,7 @@ class PictureRows {
     explicit PictureRows(const ZDib& image);
 
     // 0 when the record's geometry is one the engine makes and its rows lie
-    // inside the block; 20104 without a block, else 20109. Rows may be used
+    // inside the block; err::NoBitmap without a block, else err::InvalidPicture. Rows may be used
     // only when this is 0.
     ErrorNumber error() const { return error_; }
 

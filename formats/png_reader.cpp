@@ -4,6 +4,7 @@
 
 #include "engine/dib_layout.h"
 #include "engine/progress.h"
+#include "formats/load_through.h"
 #include "formats/picture_rows.h"
 #include "formats/png.h"
 #include "formats/png_library.h"
@@ -11,9 +12,6 @@
 
 namespace pm32 {
 namespace {
-
-constexpr ErrorNumber kNoPalette = 20103;
-constexpr ErrorNumber kReadFailed = 20181;
 
 // What the steps under libpng's error return read and write. It lives in the
 // caller's frame, so its values survive a long jump out of a step.
@@ -87,7 +85,7 @@ ErrorNumber setColorTable(ZDib& image, const PngLoad& load) {
     } else {
         png_colorp palette = nullptr;
         int entries = 0;
-        if (png_get_PLTE(load.png, load.info, &palette, &entries) == 0) return kNoPalette;
+        if (png_get_PLTE(load.png, load.info, &palette, &entries) == 0) return err::NoPalette;
         for (std::size_t i = 0; i < static_cast<std::size_t>(entries) && i < table.size(); ++i)
             table[i] = {palette[i].red, palette[i].green, palette[i].blue, 0};
     }
@@ -101,7 +99,7 @@ ErrorNumber readPixels(const ZDib& image, PngLoad& load) {
     load.rows = &rows;
     bool read = runPngStep(load.png, readRows, load);
     load.rows = nullptr;  // the rows go with this frame
-    return read ? 0 : kReadFailed;
+    return read ? 0 : err::PngReadFailed;
 }
 
 ErrorNumber decode(ZDib& image, const std::string& path) {
@@ -110,10 +108,10 @@ ErrorNumber decode(ZDib& image, const std::string& path) {
     PngReadState state;
     if (!state) return err::OutOfMemory;
     PngLoad load{.png = state.png(), .info = state.info(), .file = file.get()};
-    if (!runPngStep(load.png, readHeader, load)) return kReadFailed;
+    if (!runPngStep(load.png, readHeader, load)) return err::PngReadFailed;
     if (ErrorNumber refused = createImage(image, load)) {
         // A fault the library finds in the rest of the file outranks the refusal.
-        return runPngStep(load.png, readEnd, load) ? refused : kReadFailed;
+        return runPngStep(load.png, readEnd, load) ? refused : err::PngReadFailed;
     }
     if (ErrorNumber e = setColorTable(image, load)) return e;
     if (ErrorNumber e = readPixels(image, load)) return e;
@@ -121,19 +119,14 @@ ErrorNumber decode(ZDib& image, const std::string& path) {
         image.Reset();
         return 0;
     }
-    return runPngStep(load.png, readEnd, load) ? 0 : kReadFailed;
+    return runPngStep(load.png, readEnd, load) ? 0 : err::PngReadFailed;
 }
 
 }  // namespace
 
 void LoadPNG(ZDib& image, const std::string& path) {
     FileProgressPump().Begin();
-    image.Reset();
-    ErrorNumber result = decode(image, path);
-    if (result != 0) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadWhole(image, [&] { return decode(image, path); });
 }
 
 }  // namespace pm32

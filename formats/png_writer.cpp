@@ -12,8 +12,6 @@
 namespace pm32 {
 namespace {
 
-constexpr ErrorNumber kWriteFailed = 20182;
-
 // What the step under libpng's error return reads. It lives in the caller's
 // frame, so nothing it refers to is lost in a long jump.
 struct PngStore {
@@ -74,9 +72,9 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
     int paletteEntries = readPalette(image, palette);
 
     platform::ReplacementFile target(path);
-    if (!target) return kWriteFailed;
+    if (!target) return err::PngWriteFailed;
     StdioFile file = openStdio(target.Path(), "wb");
-    if (!file) return kWriteFailed;
+    if (!file) return err::PngWriteFailed;
     PngWriteState state;
     if (!state) return err::OutOfMemory;
     PngStore store{.png = state.png(),
@@ -88,8 +86,8 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
                    .grey = grey,
                    .palette = palette.data(),
                    .paletteEntries = paletteEntries};
-    if (!runPngStep(store.png, writeImage, store)) return kWriteFailed;
-    return closeStdio(file) && target.Commit() ? 0 : kWriteFailed;
+    if (!runPngStep(store.png, writeImage, store)) return err::PngWriteFailed;
+    return closeStdio(file) && target.Commit() ? 0 : err::PngWriteFailed;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
+#include "formats/load_through.h"
 #include "formats/targa_file.h"
 #include "platform/replacement_file.h"
 
@@ -87,14 +89,15 @@ ErrorNumber parseHeader(const std::uint8_t* h, TgaLayout& layout) {
     // Colour-mapped files index with 8-bit pixels; true colour needs more.
     bool depthFits = layout.colorMapped() ? depth == 8 : depth == 16 || depth == 24 || depth == 32;
     if (!knownType || layout.width < 2 || layout.height < 2 || !depthFits || !mapBytes)
-        return reportFailure(err::BadFile, 9141);
-    if (exceedsImageLimit(layout.width, layout.height)) return reportFailure(err::BadArea, 9149);
+        return reportFailure(err::BadFile, location::TargaBadHeader);
+    if (exceedsImageLimit(layout.width, layout.height))
+        return reportFailure(err::BadArea, location::TargaTooLarge);
     layout.mapBytes = *mapBytes;
     if (!layout.colorMapped()) return 0;
     std::uint8_t entry = layout.mapEntrySize;
     bool entryKnown = entry == 15 || entry == 16 || entry == 24 || entry == 32;
     if (layout.mapLength < 1 || layout.mapFirst + layout.mapLength > kMapEntries || !entryKnown)
-        return reportFailure(err::BadFile, 9142);
+        return reportFailure(err::BadFile, location::TargaBadColorMap);
     return 0;
 }
 
@@ -111,7 +114,8 @@ ErrorNumber checkLength(const TgaLayout& layout, std::optional<std::uint64_t> fi
         data = checkedMultiply(*pixels, layout.pixelBytes());
     auto ahead = checkedAdd(kHeaderBytes + layout.idLength, layout.mapBytes);
     auto needed = ahead && data ? checkedAdd(*ahead, *data) : std::nullopt;
-    if (!fileSize || !needed || *fileSize < *needed) return reportFailure(err::BadFile, 9143);
+    if (!fileSize || !needed || *fileSize < *needed)
+        return reportFailure(err::BadFile, location::TargaTooShort);
     return 0;
 }
 
@@ -124,16 +128,17 @@ ErrorNumber allocateBlock(const TgaLayout& layout, ZDib& image) {
     auto pixelBytes = checkedMultiply(rowBytes, layout.height);
     auto size = dibBlockSize(colors, rowBytes, layout.height);
     if (!pixelBytes || !size || *size > platform::BlockSizeLimit())
-        return reportFailure(err::BadFile, 9144, DiagnosticKind::Memory);
+        return reportFailure(err::BadFile, location::TargaNoMemory, DiagnosticKind::Memory);
     HGLOBAL block = platform::GlobalAlloc(
         platform::GMEM_MOVEABLE | platform::GMEM_ZEROINIT | platform::GMEM_DDESHARE,
         static_cast<std::size_t>(*size));
-    if (block == 0) return reportFailure(err::BadFile, 9144, DiagnosticKind::Memory);
+    if (block == 0)
+        return reportFailure(err::BadFile, location::TargaNoMemory, DiagnosticKind::Memory);
     image.handle = block;
     image.owns = true;
 
     platform::Locked locked(block);
-    if (!locked) return reportFailure(err::BadFile, 9275);
+    if (!locked) return reportFailure(err::BadFile, location::BlockNotLocked);
     std::uint8_t* h = locked.data();
     writeLe32(h + dib::kSize, dib::kHeaderSize);
     writeLe32(h + dib::kWidth, layout.width);
@@ -152,9 +157,9 @@ ErrorNumber readColorMap(TargaFile& file, const TgaLayout& layout, const ZDib& i
     std::uint8_t stored[kMapEntries * 4];
     std::size_t entryBytes = layout.mapEntryBytes();
     if (file.Read(stored, layout.mapBytes) != layout.mapBytes)
-        return reportFailure(err::BadFile, 9142);
+        return reportFailure(err::BadFile, location::TargaBadColorMap);
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::BadFile, 9275);
+    if (!block) return reportFailure(err::BadFile, location::BlockNotLocked);
     std::uint8_t* table = block.data() + dib::kHeaderSize + 4 * std::size_t{layout.mapFirst};
     for (std::size_t i = 0; i < layout.mapLength; ++i) {
         const std::uint8_t* entry = stored + i * entryBytes;
@@ -238,10 +243,11 @@ ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image
     if (!asStored) {
         auto stagingBytes = checkedMultiply(width, pixelBytes);
         if (stagingBytes) staging.reset(new (std::nothrow) std::uint8_t[*stagingBytes]);
-        if (!staging) return reportFailure(err::BadFile, 9144, DiagnosticKind::Memory);
+        if (!staging)
+            return reportFailure(err::BadFile, location::TargaNoMemory, DiagnosticKind::Memory);
     }
     platform::Locked block(image.handle);
-    if (!block) return reportFailure(err::BadFile, 9275);
+    if (!block) return reportFailure(err::BadFile, location::BlockNotLocked);
     const std::size_t colors = layout.colorMapped() ? kMapEntries : 0;
     std::uint8_t* pixels = block.data() + dib::kHeaderSize + 4 * colors;
     const std::size_t rowBytes = rowBytesFor(layout.width, layout.bitCount());
@@ -253,7 +259,7 @@ ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image
         std::size_t y = topDown ? layout.height - 1u - i : i;
         std::uint8_t* row = pixels + y * rowBytes;
         if (!source.readRow(asStored ? row : staging.get(), width))
-            return reportFailure(err::BadFile, 9143);
+            return reportFailure(err::BadFile, location::TargaTooShort);
         if (!asStored) convertRow(staging.get(), pixelBytes, width, row);
         if (rightToLeft) mirrorRow(row, width, layout.bitCount() / 8);
     }
@@ -262,7 +268,8 @@ ErrorNumber readRows(TargaFile& file, const TgaLayout& layout, const ZDib& image
 
 ErrorNumber decode(TargaFile& file, ZDib& image) {
     std::uint8_t header[kHeaderBytes];
-    if (file.Read(header, sizeof header) != sizeof header) return reportFailure(err::BadFile, 9141);
+    if (file.Read(header, sizeof header) != sizeof header)
+        return reportFailure(err::BadFile, location::TargaBadHeader);
     TgaLayout layout;
     if (ErrorNumber e = parseHeader(header, layout)) return e;
     if (ErrorNumber e = checkLength(layout, file.Size())) return e;
@@ -319,10 +326,11 @@ ErrorNumber checkWritable(const ZDib& image, const platform::Locked& block) {
     if (!block || image.width <= 0 || image.height <= 0 || image.width > 0xFFFF ||
         image.height > 0xFFFF ||
         image.rowBytes != rowBytesFor(static_cast<std::uint32_t>(image.width), image.depth))
-        return reportFailure(err::InvalidPicture, 9146);
+        return reportFailure(err::InvalidPicture, location::TargaBadPicture);
     auto extent =
         dibBlockSize(image.colorsUsed, image.rowBytes, static_cast<std::uint32_t>(image.height));
-    if (!extent || *extent > block.size()) return reportFailure(err::InvalidPicture, 9146);
+    if (!extent || *extent > block.size())
+        return reportFailure(err::InvalidPicture, location::TargaBadPicture);
     return 0;
 }
 
@@ -340,16 +348,17 @@ void buildHeader(const ZDib& image, bool compressed, std::uint8_t* h) {
 }
 
 ErrorNumber store(const ZDib& image, const std::string& path, int compression) {
-    if (image.depth != 8 && image.depth != 24) return reportFailure(err::BadDepth, 9145);
+    if (image.depth != 8 && image.depth != 24)
+        return reportFailure(err::BadDepth, location::TargaBadDepth);
     if (compression != 0 && compression != 2) return err::BadCompression;
     platform::Locked block(image.handle);
     if (ErrorNumber e = checkWritable(image, block)) return e;
     const bool compressed = compression == 2;
 
     platform::ReplacementFile target(path);
-    if (!target) return reportFailure(err::WriteFailed, 9147);
+    if (!target) return reportFailure(err::WriteFailed, location::TargaCreateFailed);
     TargaFile file(target.Path());
-    if (!file.Create()) return reportFailure(err::WriteFailed, 9147);
+    if (!file.Create()) return reportFailure(err::WriteFailed, location::TargaCreateFailed);
     std::uint8_t header[kHeaderBytes];
     buildHeader(image, compressed, header);
     bool written = file.Write(header, sizeof header);
@@ -372,19 +381,18 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression) {
         written = compressed ? writePackedRow(file, row, width, pixelBytes)
                              : file.Write(row, width * pixelBytes);
     }
-    if (!written || !file.Flush() || !target.Commit()) return reportFailure(err::WriteFailed, 9148);
+    if (!written || !file.Flush() || !target.Commit())
+        return reportFailure(err::WriteFailed, location::TargaWriteFailed);
     return 0;
 }
 
 }  // namespace
 
 void LoadTGA(ZDib& image, const std::string& path) {
-    image.Reset();
-    TargaFile file(path);
-    if (ErrorNumber result = decode(file, image)) {
-        image.Reset();
-        image.error = result;
-    }
+    LoadWhole(image, [&] {
+        TargaFile file(path);
+        return decode(file, image);
+    });
 }
 
 void StoreTGA(ZDib& image, const std::string& path, int compression) {

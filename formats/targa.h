@@ -7,7 +7,7 @@
 namespace pm32 {
 
 // Fills the empty image record from a Targa file of image type 1, 2, 9 or 10
-// as an 8-bit (colour-mapped) or 24-bit image; every failure gives 20101 and
+// as an 8-bit (colour-mapped) or 24-bit image; every failure gives err::BadFile and
 // leaves nothing allocated.
 void LoadTGA(ZDib& image, const std::string& path);
 

@@ -8,37 +8,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_descriptor.h"
+
 namespace pm32 {
-namespace {
-
-// A descriptor that lives for one transfer.
-class Descriptor {
-  public:
-    Descriptor(const std::string& path, int flags)
-        : fd_(::open(path.c_str(), flags | O_CLOEXEC, 0644)) {}
-    ~Descriptor() { close(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    explicit operator bool() const { return fd_ >= 0; }
-    int get() const { return fd_; }
-
-    bool close() {
-        if (fd_ < 0) return true;
-        bool closed = ::close(fd_) == 0;
-        fd_ = -1;
-        return closed;
-    }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
 
 bool TargaFile::refill() {
     position_ = held_ = 0;
-    Descriptor file(path_, O_RDONLY);
+    platform::FileDescriptor file(path_, O_RDONLY);
     if (!file) return false;
     while (held_ < kBufferBytes) {
         ssize_t got = ::pread(file.get(), buffer_.data() + held_, kBufferBytes - held_,
@@ -80,10 +56,10 @@ std::optional<std::uint64_t> TargaFile::Size() const {
 }
 
 bool TargaFile::Create() {
-    Descriptor file(path_, O_WRONLY | O_CREAT | O_TRUNC);
+    platform::FileDescriptor file(path_, O_WRONLY | O_CREAT | O_TRUNC);
     moved_ = 0;
     position_ = held_ = 0;
-    return file && file.close();
+    return file && file.Close();
 }
 
 bool TargaFile::Write(const std::uint8_t* source, std::size_t n) {
@@ -100,7 +76,7 @@ bool TargaFile::Write(const std::uint8_t* source, std::size_t n) {
 
 bool TargaFile::Flush() {
     if (position_ == 0) return true;
-    Descriptor file(path_, O_WRONLY);
+    platform::FileDescriptor file(path_, O_WRONLY);
     if (!file) return false;
     std::size_t done = 0;
     while (done < position_) {
@@ -112,7 +88,7 @@ bool TargaFile::Flush() {
     }
     moved_ += position_;
     position_ = 0;
-    return file.close();
+    return file.Close();
 }
 
 }  // namespace pm32

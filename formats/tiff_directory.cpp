@@ -6,12 +6,11 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
 
 namespace pm32 {
 namespace {
 
-constexpr int kChainLocation = 9241;
-constexpr int kStripTableLocation = 9244;
 constexpr std::size_t kMostBlockRead = 65535;
 // More samples than any layout the reader takes; their values are not needed.
 constexpr std::uint32_t kMostSampleValues = 16;
@@ -127,23 +126,23 @@ ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int image
     for (int index = 1;; ++index) {
         const std::uint32_t offset = file.ReadU32();
         if (file.ShortRead() || offset == 0 || offset >= fileSize || !file.SeekSet(offset))
-            return reportFailure(err::BadFile, kChainLocation);
+            return reportFailure(err::BadFile, location::TiffBadChain);
         const unsigned entries = file.ReadU16();
         if (file.ShortRead() || entries < tiff::kFewestEntries || entries > tiff::kMostEntries)
-            return reportFailure(err::BadFile, kChainLocation);
+            return reportFailure(err::BadFile, location::TiffBadChain);
         const std::int64_t entryBytes = static_cast<std::int64_t>(tiff::kEntryBytes * entries);
         claimed += 2 + entryBytes;
-        if (claimed > fileSize) return reportFailure(err::BadFile, kChainLocation);
+        if (claimed > fileSize) return reportFailure(err::BadFile, location::TiffBadChain);
         if (index < wanted) {
             claimed += 4;
             if (!file.SeekSet(file.Tell() + entryBytes))
-                return reportFailure(err::BadFile, kChainLocation);
+                return reportFailure(err::BadFile, location::TiffBadChain);
             continue;
         }
         std::uint8_t table[tiff::kEntryBytes * tiff::kMostEntries];
         if (file.ReadBlock(table, static_cast<std::size_t>(entryBytes)) !=
             static_cast<std::size_t>(entryBytes))
-            return reportFailure(err::BadFile, kChainLocation);
+            return reportFailure(err::BadFile, location::TiffBadChain);
         directory = TiffDirectory{};
         SampleFields samples;
         samples.sampleFormat = {tiff::kShort, 1, tiff::kUnsignedSamples, 0, tiff::kUnsignedSamples};
@@ -151,7 +150,7 @@ ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int image
             takeEntry(table + tiff::kEntryBytes * e, bigEndian, directory, samples);
         const auto bits = commonSampleValue(file, fileSize, samples.bitsPerSample, bigEndian);
         const auto format = commonSampleValue(file, fileSize, samples.sampleFormat, bigEndian);
-        if (!bits || !format) return reportFailure(err::BadFile, kChainLocation);
+        if (!bits || !format) return reportFailure(err::BadFile, location::TiffBadChain);
         directory.bitsPerSample = *bits;
         directory.sampleFormat = *format;
         return 0;
@@ -170,11 +169,11 @@ ErrorNumber TiffStripTable::Load(EngineFile& file, const TiffField& field, std::
     const auto bytes = checkedMultiply(field.count, field.type == tiff::kShort ? 2 : 4);
     const auto end = bytes ? checkedAdd(field.word, *bytes) : std::nullopt;
     if (!end || *end > static_cast<std::uint64_t>(fileSize))
-        return reportFailure(err::BadFile, kStripTableLocation);
+        return reportFailure(err::BadFile, location::TiffBadStripTable);
     const auto size = static_cast<std::size_t>(*bytes);
     array_.reset(new (std::nothrow) std::uint8_t[size]);
     if (!array_ || !file.SeekSet(field.word) || ReadTiffBytes(file, array_.get(), size) != size)
-        return reportFailure(err::BadFile, kStripTableLocation);
+        return reportFailure(err::BadFile, location::TiffBadStripTable);
     return 0;
 }
 

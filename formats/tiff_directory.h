@@ -128,7 +128,7 @@ struct TiffDirectory {
 
 // Walks the directory chain of a file positioned just past its header's
 // magic number and reads the directory of the image number (0 and 1 both
-// name the first, anything below 1 too). 20101 when the chain ends early,
+// name the first, anything below 1 too). err::BadFile when the chain ends early,
 // leaves the file, loops, holds a directory of fewer than 4 or more than
 // 40 entries, or keeps its per-sample values outside the file.
 ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int imageNumber,
@@ -139,7 +139,7 @@ ErrorNumber ReadTiffDirectory(EngineFile& file, std::int64_t fileSize, int image
 // SHORT entry and 32-bit elements otherwise.
 class TiffStripTable {
   public:
-    // Loads the array when the entry does not hold its values; 20101 when the
+    // Loads the array when the entry does not hold its values; err::BadFile when the
     // array lies outside the file or its memory cannot be had.
     ErrorNumber Load(EngineFile& file, const TiffField& field, std::int64_t fileSize);
 

@@ -43,7 +43,7 @@ class TiffLzwOutput {
 
 // Compresses one strip into out. The worst case is estimated for bufferBytes,
 // the size of the caller's strip buffer: above kTiffLzwMostEstimate the strip
-// is refused with 20131; 20102 when the output room cannot be had.
+// is refused with err::OperationFailure; err::OutOfMemory when the output room cannot be had.
 ErrorNumber TiffLzwEncode(std::span<const std::uint8_t> raw, std::size_t bufferBytes,
                           TiffLzwOutput& out);
 

@@ -6,6 +6,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/bit_order.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/load_through.h"
 #include "formats/picture_rows.h"
@@ -28,16 +29,6 @@ constexpr std::uint32_t kPreviewStripOffset = 14;
 constexpr std::int32_t kPreviewWidth = 106;
 constexpr std::int32_t kPreviewHeight = 80;
 constexpr std::uint32_t kPreviewDepth = 4;
-
-constexpr int kHeaderLocation = 9240;
-constexpr int kCompressionLocation = 9242;
-constexpr int kLayoutLocation = 9243;
-constexpr int kStripTableLocation = 9244;
-constexpr int kColorMapLocation = 9245;
-constexpr int kStripDataLocation = 9246;
-constexpr int kPackBitsDepthLocation = 9247;
-constexpr int kMemoryLocation = 9248;
-constexpr int kSizeLocation = 9249;
 
 bool readHeader(EngineFile& file) {
     const int first = file.ReadByte();
@@ -82,14 +73,14 @@ ErrorNumber readColorMap(EngineFile& file, const TiffDirectory& d, std::int64_t 
     const auto bytes = checkedMultiply(entries, 6);
     const auto end = bytes ? checkedAdd(d.colorMapOffset, *bytes) : std::nullopt;
     if (!end || *end > static_cast<std::uint64_t>(fileSize))
-        return reportFailure(err::BadFile, kColorMapLocation);
+        return reportFailure(err::BadFile, location::TiffBadColorMap);
     const auto used = static_cast<std::size_t>(std::min<std::uint64_t>(entries, 256));
     const bool bigEndian = file.ByteOrder() == EngineFile::kBigEndian;
     std::uint8_t values[2 * 256];
     for (std::uint64_t channel = 0; channel < 3; ++channel) {
         if (!file.SeekSet(static_cast<std::int64_t>(d.colorMapOffset + 2 * entries * channel)) ||
             file.ReadBlock(values, 2 * used) != 2 * used)
-            return reportFailure(err::BadFile, kColorMapLocation);
+            return reportFailure(err::BadFile, location::TiffBadColorMap);
         for (std::size_t i = 0; i < used; ++i) {
             const auto level =
                 static_cast<std::uint8_t>(orderedU16(values + 2 * i, bigEndian) >> 8);
@@ -181,10 +172,10 @@ struct Strips {
 ErrorNumber readUncompressed(EngineFile& file, const Strips& strips, RowFiller& rows) {
     for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
         if (!file.SeekSet(strips.offsets[s]))
-            return reportFailure(err::BadFile, kStripDataLocation);
+            return reportFailure(err::BadFile, location::TiffBadStripData);
         for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
             if (ReadTiffBytes(file, rows.target(), rows.rowBytes()) != rows.rowBytes())
-                return reportFailure(err::BadFile, kStripDataLocation);
+                return reportFailure(err::BadFile, location::TiffBadStripData);
             if (strips.reversedBits) reverseBits(std::span(rows.target(), rows.rowBytes()));
             rows.advance();
         }
@@ -227,10 +218,10 @@ bool unpackRow(EngineFile& file, std::uint8_t* row, std::size_t rowBytes, bool r
 ErrorNumber readPackBits(EngineFile& file, const Strips& strips, RowFiller& rows) {
     for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
         if (!file.SeekSet(strips.offsets[s]))
-            return reportFailure(err::BadFile, kStripDataLocation);
+            return reportFailure(err::BadFile, location::TiffBadStripData);
         for (std::uint32_t r = 0; r < strips.rowsPerStrip && !rows.full(); ++r) {
             if (!unpackRow(file, rows.target(), rows.rowBytes(), strips.reversedBits))
-                return reportFailure(err::BadFile, kStripDataLocation);
+                return reportFailure(err::BadFile, location::TiffBadStripData);
             rows.advance();
         }
     }
@@ -242,23 +233,23 @@ ErrorNumber readPackBits(EngineFile& file, const Strips& strips, RowFiller& rows
 // is refused rather than loaded as a blank picture.
 ErrorNumber readLzw(EngineFile& file, const Strips& strips, std::uint32_t height, RowFiller& rows) {
     if (strips.byteCounts.size() < strips.offsets.size())
-        return reportFailure(err::BadFile, kStripTableLocation);
+        return reportFailure(err::BadFile, location::TiffBadStripTable);
     // Room for the larger of the usual strip buffer and one whole strip, so a
     // strip of many rows is not cut short.
     const auto stripBytes = checkedMultiply(std::min(strips.rowsPerStrip, height), rows.rowBytes());
     if (!stripBytes)
-        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::TiffReadNoMemory, DiagnosticKind::Memory);
     const auto outputBytes = std::max(kLzwOutputBytes, static_cast<std::size_t>(*stripBytes));
     std::unique_ptr<std::uint8_t[]> compressed(new (std::nothrow) std::uint8_t[kMostLzwStripBytes]);
     std::unique_ptr<std::uint8_t[]> output(new (std::nothrow) std::uint8_t[outputBytes]);
     if (!compressed || !output)
-        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::TiffReadNoMemory, DiagnosticKind::Memory);
 
     for (std::uint32_t s = 0; s < strips.offsets.size() && !rows.full(); ++s) {
         const std::uint32_t count = strips.byteCounts[s];
         if (count > kMostLzwStripBytes || !file.SeekSet(strips.offsets[s]) ||
             file.ReadBlock(compressed.get(), count) != count)
-            return reportFailure(err::BadFile, kStripDataLocation);
+            return reportFailure(err::BadFile, location::TiffBadStripData);
         if (strips.reversedBits) reverseBits(std::span(compressed.get(), count));
         const std::size_t decoded =
             TiffLzwDecode(std::span(compressed.get(), count), std::span(output.get(), outputBytes));
@@ -266,13 +257,13 @@ ErrorNumber readLzw(EngineFile& file, const Strips& strips, std::uint32_t height
              r += rows.rowBytes())
             rows.put(output.get() + r);
     }
-    return rows.filled() == 0 ? reportFailure(err::BadFile, kStripDataLocation) : 0;
+    return rows.filled() == 0 ? reportFailure(err::BadFile, location::TiffBadStripData) : 0;
 }
 
 ErrorNumber decodeStrips(EngineFile& file, std::uint32_t compression, const Strips& strips,
                          ZDib& image) {
     if (compression == tiff::kPackBits && image.depth == 24)
-        return reportFailure(err::OperationFailure, kPackBitsDepthLocation);
+        return reportFailure(err::OperationFailure, location::TiffPackBitsDepth);
     PictureRows picture(image);
     if (picture.error() != 0) return picture.error();
     const auto height = static_cast<std::uint32_t>(image.height);
@@ -292,8 +283,8 @@ ErrorNumber decodeStrips(EngineFile& file, std::uint32_t compression, const Stri
 ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
     const std::int64_t fileSize = file.Remaining();
     if (!file.SetBuffer(kStagingBytes))
-        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
-    if (!readHeader(file)) return reportFailure(err::BadFile, kHeaderLocation);
+        return reportFailure(err::OutOfMemory, location::TiffReadNoMemory, DiagnosticKind::Memory);
+    if (!readHeader(file)) return reportFailure(err::BadFile, location::TiffBadHeader);
     const bool preview = imageNumber == -1 && findPreview(file);
 
     TiffDirectory d;
@@ -302,11 +293,12 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
         d.compression != tiff::kPackBits)
         return reportFailure(
             imageNumber < 0 ? err::NegativeImageNumber : err::TiffCompressionUnsupported,
-            kCompressionLocation);
+            location::TiffBadCompression);
     const std::uint32_t depth = sampleDepth(d);
-    if (d.predictor != 1 || depth == 0) return reportFailure(err::BadFile, kLayoutLocation);
+    if (d.predictor != 1 || depth == 0) return reportFailure(err::BadFile, location::TiffBadLayout);
 
-    if (exceedsImageLimit(d.width, d.height)) return reportFailure(err::BadArea, kSizeLocation);
+    if (exceedsImageLimit(d.width, d.height))
+        return reportFailure(err::BadArea, location::TiffBadSize);
     if (preview)
         image.Create(kPreviewWidth, kPreviewHeight, kPreviewDepth, 0);
     else
@@ -325,7 +317,7 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
         strips.rowsPerStrip = kPreviewHeight;
     }
     if (ErrorNumber e = strips.offsets.Load(file, offsets, fileSize)) return e;
-    if (strips.offsets.size() == 0) return reportFailure(err::BadFile, kStripTableLocation);
+    if (strips.offsets.size() == 0) return reportFailure(err::BadFile, location::TiffBadStripTable);
     if (compression == tiff::kLzw) {
         if (ErrorNumber e = strips.byteCounts.Load(file, d.stripByteCounts, fileSize)) return e;
     }

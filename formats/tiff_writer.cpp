@@ -6,6 +6,7 @@
 
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
+#include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/picture_rows.h"
 #include "formats/tiff.h"
@@ -24,13 +25,6 @@ constexpr std::uint32_t kResolution = 100;
 constexpr std::uint16_t kInch = 2;
 constexpr std::size_t kDirectoryBytes = 2 + 14 * tiff::kEntryBytes + 4;
 constexpr std::uint64_t kMostOffset = std::numeric_limits<std::uint32_t>::max();
-
-constexpr int kPictureLocation = 9250;
-constexpr int kOpenLocation = 9251;
-constexpr int kAppendLocation = 9252;
-constexpr int kMemoryLocation = 9253;
-constexpr int kLzwLocation = 9254;
-constexpr int kWriteLocation = 9255;
 
 template <typename T>
 std::unique_ptr<T[]> allocate(std::size_t n) {
@@ -185,15 +179,16 @@ void fileRow(const std::uint8_t* row, std::size_t bytes, bool rgb, std::uint8_t*
 ErrorNumber writeUncompressed(EngineFile& file, const PictureRows& picture, std::uint32_t height,
                               const Layout& layout, StripRecord& record) {
     auto row = allocate<std::uint8_t>(layout.rowBytes);
-    if (!row) return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    if (!row)
+        return reportFailure(err::OutOfMemory, location::TiffWriteNoMemory, DiagnosticKind::Memory);
     for (std::uint32_t s = 0, y = 0; s < layout.strips; ++s) {
         const std::uint32_t rows = std::min(layout.rowsPerStrip, height - y);
         if (!record.add(s, file.Tell(), std::size_t{rows} * layout.rowBytes))
-            return reportFailure(err::WriteFailed, kWriteLocation);
+            return reportFailure(err::WriteFailed, location::TiffWriteFailed);
         for (std::uint32_t r = 0; r < rows; ++r, ++y) {
             fileRow(picture.row(y), layout.rowBytes, layout.depth == 24, row.get());
             if (!file.WriteBlock(row.get(), layout.rowBytes))
-                return reportFailure(err::WriteFailed, kWriteLocation);
+                return reportFailure(err::WriteFailed, location::TiffWriteFailed);
         }
     }
     return 0;
@@ -202,7 +197,8 @@ ErrorNumber writeUncompressed(EngineFile& file, const PictureRows& picture, std:
 ErrorNumber writeLzw(EngineFile& file, const PictureRows& picture, std::uint32_t height,
                      const Layout& layout, std::size_t bufferBytes, StripRecord& record) {
     auto strip = allocate<std::uint8_t>(bufferBytes);
-    if (!strip) return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    if (!strip)
+        return reportFailure(err::OutOfMemory, location::TiffWriteNoMemory, DiagnosticKind::Memory);
     TiffLzwOutput compressed;
     for (std::uint32_t s = 0, y = 0; s < layout.strips; ++s) {
         const std::uint32_t rows = std::min(layout.rowsPerStrip, height - y);
@@ -212,12 +208,12 @@ ErrorNumber writeLzw(EngineFile& file, const PictureRows& picture, std::uint32_t
         const std::span raw(strip.get(), std::size_t{rows} * layout.rowBytes);
         if (ErrorNumber e = TiffLzwEncode(raw, bufferBytes, compressed))
             return reportFailure(
-                e, kLzwLocation,
+                e, location::TiffWriteLzw,
                 e == err::OutOfMemory ? DiagnosticKind::Memory : DiagnosticKind::Hand);
         const std::span bytes = compressed.bytes();
         if (!record.add(s, file.Tell(), bytes.size()) ||
             !file.WriteBlock(bytes.data(), bytes.size()))
-            return reportFailure(err::WriteFailed, kWriteLocation);
+            return reportFailure(err::WriteFailed, location::TiffWriteFailed);
     }
     return 0;
 }
@@ -246,44 +242,44 @@ ErrorNumber findChainEnd(EngineFile& file, std::int64_t& link) {
     if (file.ReadBlock(mark, 2) != 2 || mark[0] != 'I' || mark[1] != 'I' ||
         !file.SetByteOrder(EngineFile::kLittleEndian) || file.ReadU16() != tiff::kMagic ||
         file.ShortRead())
-        return reportFailure(err::BadFile, kAppendLocation);
+        return reportFailure(err::BadFile, location::TiffWriteAppend);
     link = tiff::kFirstDirectoryField;
     // Directories never overlap, so a chain claiming more room than the file loops.
     std::int64_t claimed = tiff::kHeaderBytes;
     for (;;) {
-        if (!file.SeekSet(link)) return reportFailure(err::BadFile, kAppendLocation);
+        if (!file.SeekSet(link)) return reportFailure(err::BadFile, location::TiffWriteAppend);
         const std::uint32_t offset = file.ReadU32();
-        if (file.ShortRead()) return reportFailure(err::BadFile, kAppendLocation);
+        if (file.ShortRead()) return reportFailure(err::BadFile, location::TiffWriteAppend);
         if (offset == 0) return 0;
         if (offset >= fileSize || !file.SeekSet(offset))
-            return reportFailure(err::BadFile, kAppendLocation);
+            return reportFailure(err::BadFile, location::TiffWriteAppend);
         const std::int64_t entries = file.ReadU16();
         claimed += 2 + entries * static_cast<std::int64_t>(tiff::kEntryBytes) + 4;
         if (file.ShortRead() || claimed > fileSize)
-            return reportFailure(err::BadFile, kAppendLocation);
+            return reportFailure(err::BadFile, location::TiffWriteAppend);
         link = offset + 2 + entries * static_cast<std::int64_t>(tiff::kEntryBytes);
     }
 }
 
 ErrorNumber openTarget(EngineFile& file, const std::string& path, bool append, std::int64_t& link) {
     if (!(append ? file.OpenReplaceCopy(path) : file.OpenReplace(path)))
-        return reportFailure(err::WriteFailed, kOpenLocation);
+        return reportFailure(err::WriteFailed, location::TiffWriteOpen);
     if (!file.SetBuffer(kStagingBytes))
-        return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+        return reportFailure(err::OutOfMemory, location::TiffWriteNoMemory, DiagnosticKind::Memory);
     if (append) return findChainEnd(file, link);
     link = tiff::kFirstDirectoryField;
     const std::uint8_t header[tiff::kHeaderBytes] = {'I', 'I', tiff::kMagic, 0, 0, 0, 0, 0};
     if (!file.WriteBlock(header, sizeof header))
-        return reportFailure(err::WriteFailed, kWriteLocation);
+        return reportFailure(err::WriteFailed, location::TiffWriteFailed);
     return 0;
 }
 
 ErrorNumber store(const ZDib& image, const std::string& path, int compression, bool append) {
     if (image.height < static_cast<std::int32_t>(kFewestRows))
-        return reportFailure(err::InvalidPicture, kPictureLocation);
+        return reportFailure(err::InvalidPicture, location::TiffWriteBadPicture);
     if (compression != 0 && compression != 1) return err::BadCompression;
     PictureRows picture(image);
-    if (picture.error() != 0) return reportFailure(picture.error(), kPictureLocation);
+    if (picture.error() != 0) return reportFailure(picture.error(), location::TiffWriteBadPicture);
     const auto height = static_cast<std::uint32_t>(image.height);
 
     Layout layout = planStrips(image);
@@ -292,17 +288,18 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression, b
     const auto bufferBytes = checkedMultiply(layout.rowBytes + kLzwRowSlack, layout.rowsPerStrip);
     if (compression == 1 && (!bufferBytes || TiffLzwWorstCase(static_cast<std::size_t>(
                                                  *bufferBytes)) > kTiffLzwMostEstimate))
-        return reportFailure(err::OperationFailure, kLzwLocation);
+        return reportFailure(err::OperationFailure, location::TiffWriteLzw);
     StripRecord record(layout.strips);
-    if (!record) return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    if (!record)
+        return reportFailure(err::OutOfMemory, location::TiffWriteNoMemory, DiagnosticKind::Memory);
 
     EngineFile file;
     std::int64_t link = 0;
     if (ErrorNumber e = openTarget(file, path, append, link)) return e;
-    if (!file.SeekEnd(0)) return reportFailure(err::WriteFailed, kWriteLocation);
+    if (!file.SeekEnd(0)) return reportFailure(err::WriteFailed, location::TiffWriteFailed);
     placeDirectory(layout, static_cast<std::uint64_t>(file.Tell()));
     if (layout.data > kMostOffset || !file.SeekSet(static_cast<std::int64_t>(layout.data)))
-        return reportFailure(err::WriteFailed, kWriteLocation);
+        return reportFailure(err::WriteFailed, location::TiffWriteFailed);
 
     ErrorNumber written = compression == 1
                               ? writeLzw(file, picture, height, layout,
@@ -315,11 +312,12 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression, b
     if (static_cast<std::uint64_t>(colorMap) + 3 * 2 * 256 + sizeof trailer > kMostOffset ||
         (layout.depth != 24 && !writeColorMap(file, image)) ||
         !file.WriteBlock(trailer, sizeof trailer))
-        return reportFailure(err::WriteFailed, kWriteLocation);
+        return reportFailure(err::WriteFailed, location::TiffWriteFailed);
 
     const auto headBytes = static_cast<std::size_t>(layout.data - layout.directory);
     auto head = allocate<std::uint8_t>(headBytes);
-    if (!head) return reportFailure(err::OutOfMemory, kMemoryLocation, DiagnosticKind::Memory);
+    if (!head)
+        return reportFailure(err::OutOfMemory, location::TiffWriteNoMemory, DiagnosticKind::Memory);
     buildHead(image, layout, static_cast<std::uint32_t>(compression),
               static_cast<std::uint64_t>(colorMap), record.offsets(), record.counts(), head.get());
     std::uint8_t linkValue[4];
@@ -327,7 +325,7 @@ ErrorNumber store(const ZDib& image, const std::string& path, int compression, b
     if (!file.SeekSet(static_cast<std::int64_t>(layout.directory)) ||
         !file.WriteBlock(head.get(), headBytes) || !file.SeekSet(link) ||
         !file.WriteBlock(linkValue, sizeof linkValue) || !file.Commit())
-        return reportFailure(err::WriteFailed, kWriteLocation);
+        return reportFailure(err::WriteFailed, location::TiffWriteFailed);
     return 0;
 }
 

@@ -10,6 +10,8 @@
 #include <climits>
 #include <cstdint>
 
+#include "platform/file_descriptor.h"
+
 namespace pm32::platform {
 namespace {
 
@@ -39,22 +41,6 @@ std::string inFolder(const std::string& folder, const std::string& name) {
     path += name;
     return path;
 }
-
-// A descriptor closed when the guard goes.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 // Follows symbolic links from path to the name of the file they lead to, which
 // need not exist yet. 0 or an errno value.
@@ -105,8 +91,8 @@ int copyAll(int from, int to) {
 // The rename is an entry of the folder: syncing the folder makes the
 // replacement survive a power loss. The target is replaced either way.
 void syncFolder(const std::string& folder) {
-    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0) ::fsync(fd.get());
+    FileDescriptor fd(folder, O_RDONLY | O_DIRECTORY);
+    if (fd) ::fsync(fd.get());
 }
 
 }  // namespace
@@ -137,9 +123,9 @@ bool ReplacementFile::setUp(std::string target, Start start) {
     const bool copying = exists && start != Start::Empty;
     // Opening the old file first refuses one the caller may not write, as
     // writing it directly would.
-    Descriptor old(
-        exists ? ::open(target.c_str(), (copying ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NOCTTY) : -1);
-    if (exists && old.get() < 0) return fail(errno);
+    FileDescriptor old = exists ? FileDescriptor(target, (copying ? O_RDWR : O_WRONLY) | O_NOCTTY)
+                                : FileDescriptor();
+    if (exists && !old) return fail(errno);
     if (!createBeside(folderOf(target), name)) return false;
     if (!exists) return true;
     // Only the superuser can give a file away; anyone else owns the new file

@@ -22,7 +22,7 @@ struct FilterKernel {
 };
 
 // A filtered copy of the image, into a DIB the caller owns. 1-bit images are
-// refused with 20106. Filtering is done in 24 bits; a palette image is
+// refused with err::BadDepth. Filtering is done in 24 bits; a palette image is
 // dithered back onto its own colour table, and one narrower or lower than 3
 // pixels, which has no interior to filter, comes back unchanged.
 ErrorNumber FilterDib(HGLOBAL image, const FilterKernel& kernel, HGLOBAL& result);

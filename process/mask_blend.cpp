@@ -1,7 +1,7 @@
 #include "process/mask_blend.h"
 
 #include "color/convert_depth.h"
-#include "process/process_errors.h"
+#include "engine/errors.h"
 
 namespace pm32 {
 namespace {

@@ -1,8 +1,8 @@
 #include <cstring>
 #include <vector>
 
-#include "color/nothrow_array.h"
-#include "color/pixel_access.h"
+#include "engine/nothrow_array.h"
+#include "engine/pixel_access.h"
 #include "process/stretch_passes.h"
 
 namespace pm32 {

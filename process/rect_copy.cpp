@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "color/color_errors.h"
-#include "color/pixel_access.h"
+#include "engine/errors.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 

@@ -1,8 +1,8 @@
 #include "process/rotate_dib.h"
 
+#include "engine/errors.h"
 #include "process/byte_pixels.h"
 #include "process/pixel_moves.h"
-#include "process/process_errors.h"
 
 namespace pm32 {
 

@@ -11,11 +11,11 @@ int NormalizedAngle(int degrees);
 // owns. Quarter turns move pixels exactly; other angles take the nearest
 // source pixel and grow the image to hold the turned corners, filling new
 // pixels with background: a COLORREF for 24-bit images, an index otherwise.
-// 20126 for an angle equivalent to 0.
+// err::BadRotationAngle for an angle equivalent to 0.
 ErrorNumber RotateDib(HGLOBAL image, int degrees, std::uint32_t background, HGLOBAL& result);
 
 // A mirrored copy (rows reversed for horizontal, row order for vertical),
-// into a DIB the caller owns; 20125 when neither is asked.
+// into a DIB the caller owns; err::NoManipulation when neither is asked.
 ErrorNumber MirrorDib(HGLOBAL image, bool horizontal, bool vertical, HGLOBAL& result);
 
 }  // namespace pm32

@@ -1,7 +1,7 @@
 #include "process/scan_lines.h"
 
-#include "color/pixel_access.h"
-#include "process/process_errors.h"
+#include "engine/errors.h"
+#include "engine/pixel_access.h"
 
 namespace pm32 {
 namespace {

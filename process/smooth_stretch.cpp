@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "color/nothrow_array.h"
+#include "engine/nothrow_array.h"
 #include "process/axis_weights.h"
 #include "process/stretch_passes.h"
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "engine/errors.h"
 #include "platform/profile.h"
-#include "process/process_errors.h"
 #include "process/stretch_passes.h"
 
 namespace pm32 {

@@ -25,7 +25,7 @@ ErrorNumber NearestStretch(const RectRows& source, const RectRows& destination,
                            std::uint32_t depth);
 
 // Area averaging or blending of 24-bit pixels, first along rows, then along
-// columns. 20131 when the intermediate image cannot be had.
+// columns. err::OperationFailure when the intermediate image cannot be had.
 ErrorNumber SmoothStretch(const RectRows& source, const RectRows& destination);
 
 }  // namespace pm32

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <cerrno>
 
+#include "engine/errors.h"
+
 namespace pm32::viewer {
 
 QString FailureText(Failure failure, const QString& name, std::uint32_t number) {
@@ -92,37 +94,38 @@ Failure FailureOfSystemError(int systemError) {
 
 Failure FailureOfLoad(std::uint32_t number) {
     switch (number) {
-        case 20100:
+        case err::FileMissing:
             return Failure::CannotOpen;
-        case 20102:
-        case 20354:
+        case err::OutOfMemory:
+        case err::ControlOutOfMemory:
             return Failure::NoMemoryToLoad;
-        case 20133:
+        case err::TiffCompressionUnsupported:
             return Failure::UnsupportedTiff;
-        case 20174:
+        case err::JpegTypeUnsupported:
             return Failure::UnsupportedJpeg;
-        case 20352:
-        case 20353:
+        case err::FileNameEmpty:
+        case err::FileNameTooLong:
             return Failure::BadFileName;
         default:
             // Every reader reports a damaged or foreign file with its own
-            // number (20101, 20109 to 20119, 20151, 20180, 20181, 20183, ...).
-            return number >= 20100 && number <= 20195 ? Failure::Unreadable
-                                                      : Failure::Unanticipated;
+            // engine number (BadFile, the invalid-DIB family, UnknownSymbol, ...).
+            return number >= err::FileMissing && number <= err::TooFewPolyLinePoints
+                       ? Failure::Unreadable
+                       : Failure::Unanticipated;
     }
 }
 
 Failure FailureOfStore(std::uint32_t number) {
     switch (number) {
-        case 20107:
-        case 20182:
-        case 20184:
+        case err::WriteFailed:
+        case err::PngWriteFailed:
+        case err::JpegWriteFailed:
             return Failure::WriteFailure;
-        case 20102:
-        case 20354:
+        case err::OutOfMemory:
+        case err::ControlOutOfMemory:
             return Failure::NoMemoryForAction;
-        case 20352:
-        case 20353:
+        case err::FileNameEmpty:
+        case err::FileNameTooLong:
             return Failure::BadFileName;
         default:
             return Failure::Unanticipated;
@@ -131,9 +134,9 @@ Failure FailureOfStore(std::uint32_t number) {
 
 Failure FailureOfOperation(std::uint32_t number) {
     switch (number) {
-        case 20102:
-        case 20131:
-        case 20354:
+        case err::OutOfMemory:
+        case err::OperationFailure:
+        case err::ControlOutOfMemory:
             return Failure::NoMemoryForAction;
         default:
             return Failure::Unanticipated;

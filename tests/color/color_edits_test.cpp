@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "color/color_count.h"
-#include "color/color_errors.h"
 #include "color/color_replace.h"
 #include "color/gray_scale.h"
 #include "color/map_index.h"
 #include "color/pixel_query.h"
 #include "color/remap_palette.h"
+#include "engine/errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "color/color_errors.h"
 #include "color/standard_colors.h"
+#include "engine/errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {

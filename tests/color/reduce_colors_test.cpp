@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "color/color_errors.h"
 #include "color/reduce_to_palette.h"
 #include "color/standard_colors.h"
 #include "engine/dib_layout.h"
+#include "engine/errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {
@@ -41,9 +41,9 @@ ErrorNumber reduceError(HGLOBAL image, int colors, bool optimize) {
 
 TEST(ReduceColors, RequestsAreCheckedInOrder) {
     OwnedDib image = gradient();
-    EXPECT_EQ(reduceError(image.get(), 1, true), err::BadColorCount);
-    EXPECT_EQ(reduceError(image.get(), 257, true), err::BadColorCount);
-    EXPECT_EQ(reduceError(0, 257, true), err::BadColorCount) << "the count before the image";
+    EXPECT_EQ(reduceError(image.get(), 1, true), err::OutOfRange);
+    EXPECT_EQ(reduceError(image.get(), 257, true), err::OutOfRange);
+    EXPECT_EQ(reduceError(0, 257, true), err::OutOfRange) << "the count before the image";
     EXPECT_EQ(reduceError(0, 16, true), err::DibCannotLock);
     EXPECT_EQ(reduceError(image.get(), 3, false), err::BadDepth);
     EXPECT_EQ(reduceError(image.get(), 15, false), err::BadDepth);

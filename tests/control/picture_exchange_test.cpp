@@ -80,7 +80,7 @@ TEST(PictureProperty, NothingOrAnEmptyPictureClearsOtherKindsAreRefused) {
 
 TEST(LoadPicture, BitmapFilesMakeBitmapsIconFilesIcons) {
     std::string convert = convertTool();
-    if (convert.empty()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (convert.empty()) PM32_MISSING_PEER() << "ImageMagick's convert is not installed";
     TempDir dir;
     std::string bmp = dir.path("red.bmp");
     std::string ico = dir.path("red.ico");

@@ -6,6 +6,7 @@
 
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
+#include "tests/support/pattern_image.h"
 #include "tests/support/peer_tools.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
@@ -18,7 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 class BmpInteropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+        if (test::convertTool().empty())
+            PM32_MISSING_PEER() << "ImageMagick's convert was not found";
     }
 
     // Runs convert with the arguments and writes its output to target.
@@ -152,19 +154,9 @@ TEST_F(BmpInteropTest, Rle4FileDecodesLikeImageMagick) {
 
 // An image of every depth with a distinctive table and pixels.
 ZDib patternImage(std::int32_t width, std::int32_t height, std::uint32_t depth) {
-    ZDib image;
-    image.Create(width, height, depth, 0);
-    std::vector<PALETTEENTRY> table;
-    for (std::uint32_t i = 0; i < image.colorsUsed; ++i)
-        table.push_back({static_cast<std::uint8_t>(i * 37 + 11), static_cast<std::uint8_t>(250 - i),
-                         static_cast<std::uint8_t>(i * 5), 0});
-    image.SetPalette(table, true);
-    platform::Locked block(image.handle);
-    if (!block) return image;
-    std::uint8_t* pixels = block.data() + image.PixelOffset();
-    for (std::size_t i = 0; i < image.PixelBytes(); ++i)
-        pixels[i] = static_cast<std::uint8_t>((i * 131 + i / 7) ^ (i >> 3));
-    return image;
+    return test::PatternImage(width, height, depth, [](std::size_t i) {
+        return static_cast<std::uint8_t>((i * 131 + i / 7) ^ (i >> 3));
+    });
 }
 
 TEST_F(BmpInteropTest, FilesWeWriteDecodeInImageMagickToOurPixels) {

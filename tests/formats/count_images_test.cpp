@@ -481,7 +481,7 @@ class CountInterop : public CountImagesTest {
   protected:
     void SetUp() override {
         convert_ = test::convertTool();
-        if (convert_.empty()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+        if (convert_.empty()) PM32_MISSING_PEER() << "ImageMagick's convert is not installed";
     }
 
     // Runs convert with the arguments and the output file; returns its path.
@@ -528,7 +528,8 @@ TEST_F(CountInterop, ImageMagickTiffsInBothByteOrders) {
 }
 
 TEST_F(CountInterop, TiffcpInBothByteOrders) {
-    if (test::run("command -v tiffcp >/dev/null") != 0) GTEST_SKIP() << "tiffcp is not installed";
+    if (test::run("command -v tiffcp >/dev/null") != 0)
+        PM32_MISSING_PEER() << "tiffcp is not installed";
     std::string two = convert("-size 8x8 xc:red xc:blue", "two.tif");
     std::string three = convert("-size 16x4 xc:green xc:white xc:black", "three.tif");
     for (const char* order : {"-B", "-L"}) {

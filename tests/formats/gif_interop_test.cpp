@@ -28,9 +28,10 @@ bool haveTool(const std::string& name) {
 class GifInteropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+        if (test::convertTool().empty())
+            PM32_MISSING_PEER() << "ImageMagick's convert was not found";
         if (!haveTool("gifbuild") || !haveTool("giftext") || !haveTool("gif2rgb"))
-            GTEST_SKIP() << "giflib's tools were not found";
+            PM32_MISSING_PEER() << "giflib's tools were not found";
     }
 
     std::string path(const std::string& name) const { return dir_.path(name); }

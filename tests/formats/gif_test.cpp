@@ -15,6 +15,7 @@
 #include "formats/gif_lzw.h"
 #include "platform/global_memory.h"
 #include "platform/window_registry.h"
+#include "tests/support/pattern_image.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_dibs.h"
@@ -599,27 +600,19 @@ TEST_F(GifProgressTest, CancellingFreesTheImageAndReportsNoError) {
 
 // An image of the depth with a distinctive table and pixels.
 ZDib patternImage(std::int32_t width, std::int32_t height, std::uint32_t depth) {
-    ZDib image;
-    image.Create(width, height, depth, 0);
-    std::vector<PALETTEENTRY> table;
-    for (std::uint32_t i = 0; i < image.colorsUsed; ++i)
-        table.push_back({static_cast<std::uint8_t>(i * 37 + 11), static_cast<std::uint8_t>(250 - i),
-                         static_cast<std::uint8_t>(i * 5), 0});
-    image.SetPalette(table, true);
-    platform::Locked block(image.handle);
-    std::uint8_t* pixels = block.data() + image.PixelOffset();
-    for (std::int32_t y = 0; y < height; ++y) {
-        std::uint8_t* row = pixels + static_cast<std::size_t>(y) * image.rowBytes;
-        for (std::uint32_t i = 0; i < image.rowBytes; ++i)
-            row[i] = static_cast<std::uint8_t>((i * 131 + static_cast<std::uint32_t>(y) * 17) ^
-                                               (i >> 3));
+    const std::size_t bits = static_cast<std::size_t>(width) * depth;
+    const std::size_t rowBytes = (bits + 31) / 32 * 4;
+    const std::size_t used = (bits + 7) / 8;
+    return test::PatternImage(width, height, depth, [=](std::size_t offset) {
+        std::size_t i = offset % rowBytes;
+        std::size_t y = offset / rowBytes;
         // Padding past the last pixel is not part of the image.
-        std::size_t used = (static_cast<std::size_t>(width) * depth + 7) / 8;
-        std::memset(row + used, 0, image.rowBytes - used);
-        if (depth < 8 && (width * depth) % 8 != 0)
-            row[used - 1] &= static_cast<std::uint8_t>(0xFF << (8 - (width * depth) % 8));
-    }
-    return image;
+        if (i >= used) return std::uint8_t{0};
+        auto byte = static_cast<std::uint8_t>((i * 131 + y * 17) ^ (i >> 3));
+        if (depth < 8 && bits % 8 != 0 && i == used - 1)
+            byte &= static_cast<std::uint8_t>(0xFF << (8 - bits % 8));
+        return byte;
+    });
 }
 
 class GifStoreTest : public ::testing::Test {

@@ -33,9 +33,10 @@ std::pair<int, int> frameOf(const Bytes& file) {
 class JpegInteropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+        if (test::convertTool().empty())
+            PM32_MISSING_PEER() << "ImageMagick's convert was not found";
         if (test::run("command -v djpeg >/dev/null && command -v cjpeg >/dev/null") != 0)
-            GTEST_SKIP() << "libjpeg-turbo's djpeg and cjpeg are missing";
+            PM32_MISSING_PEER() << "libjpeg-turbo's djpeg and cjpeg are missing";
     }
 
     bool convert(const std::string& arguments, const std::string& target) {

@@ -7,6 +7,7 @@
 #include "engine/dib_layout.h"
 #include "formats/pcx.h"
 #include "tests/formats/peer_interop_test.h"
+#include "tests/support/pattern_image.h"
 #include "tests/support/peer_tools.h"
 #include "tests/support/rgb_image.h"
 #include "tests/support/temp_dir.h"
@@ -128,18 +129,9 @@ TEST_F(PcxInteropTest, EightBitFileWithoutPaletteMarkerLoadsLikeImageMagick) {
 // An image of the depth with a scattered colour table, runs of bytes that
 // need a count and busy stretches.
 ZDib patternImage(std::int32_t width, std::int32_t height, std::uint32_t depth) {
-    ZDib image;
-    image.Create(width, height, depth, 0);
-    std::vector<PALETTEENTRY> table;
-    for (std::uint32_t i = 0; i < image.colorsUsed; ++i)
-        table.push_back({static_cast<std::uint8_t>(i * 37 + 11), static_cast<std::uint8_t>(250 - i),
-                         static_cast<std::uint8_t>(i * 5), 0});
-    image.SetPalette(table, true);
-    platform::Locked block(image.handle);
-    std::uint8_t* pixels = block.data() + image.PixelOffset();
-    for (std::size_t i = 0; i < image.PixelBytes(); ++i)
-        pixels[i] = static_cast<std::uint8_t>(i % 9 < 4 ? 0xC5 : (i * 131 + i / 7) ^ (i >> 3));
-    return image;
+    return test::PatternImage(width, height, depth, [](std::size_t i) {
+        return static_cast<std::uint8_t>(i % 9 < 4 ? 0xC5 : (i * 131 + i / 7) ^ (i >> 3));
+    });
 }
 
 TEST_F(PcxInteropTest, FilesWeWriteDecodeInPeersToOurPixels) {

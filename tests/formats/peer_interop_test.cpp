@@ -5,9 +5,9 @@
 namespace pm32::test {
 
 void PeerInteropTest::SetUp() {
-    if (convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+    if (convertTool().empty()) PM32_MISSING_PEER() << "ImageMagick's convert was not found";
     if (run("command -v " + netpbmTools_ + " >/dev/null") != 0)
-        GTEST_SKIP() << "netpbm's " << netpbmTools_ << " were not found";
+        PM32_MISSING_PEER() << "netpbm's " << netpbmTools_ << " were not found";
 }
 
 bool PeerInteropTest::convert(const std::string& arguments, const std::string& target) {

@@ -53,7 +53,8 @@ std::ostream& operator<<(std::ostream& out, const PngForm& form) {
 class PngInteropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+        if (test::convertTool().empty())
+            PM32_MISSING_PEER() << "ImageMagick's convert was not found";
     }
 
     bool convert(const std::string& arguments, const std::string& target) {
@@ -192,7 +193,8 @@ TEST_F(PngInteropTest, FilesOfEveryColourTypeAndDepthLoadOrAreRefusedAsMapped) {
 }
 
 TEST_F(PngInteropTest, FilesWeWriteDecodeInImageMagickAndPassPngcheck) {
-    if (test::run("command -v pngcheck >/dev/null") != 0) GTEST_SKIP() << "pngcheck is missing";
+    if (test::run("command -v pngcheck >/dev/null") != 0)
+        PM32_MISSING_PEER() << "pngcheck is missing";
     for (std::uint32_t depth : {1u, 4u, 8u, 24u}) {
         for (int option : {0, 1, 2, 3}) {
             if (depth == 24 && option >= 2) continue;

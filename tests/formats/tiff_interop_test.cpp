@@ -19,9 +19,10 @@ namespace {
 class TiffInteropTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (test::convertTool().empty()) GTEST_SKIP() << "ImageMagick's convert was not found";
+        if (test::convertTool().empty())
+            PM32_MISSING_PEER() << "ImageMagick's convert was not found";
         if (test::run("command -v tiffcp tiffinfo ppm2tiff pal2rgb >/dev/null") != 0)
-            GTEST_SKIP() << "libtiff's tools were not found";
+            PM32_MISSING_PEER() << "libtiff's tools were not found";
     }
 
     std::string path(const std::string& name) const { return dir_.path(name); }

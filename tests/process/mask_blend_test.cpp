@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "process/process_errors.h"
+#include "engine/errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {

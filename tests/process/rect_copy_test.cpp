@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "color/color_errors.h"
+#include "engine/errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
+#include "engine/errors.h"
 #include "process/axis_weights.h"
-#include "process/process_errors.h"
 #include "tests/support/test_dibs.h"
 
 namespace pm32 {

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "process/process_errors.h"
+#include "engine/errors.h"
 #include "process/rotate_dib.h"
 #include "process/scan_lines.h"
 #include "process/tone_operations.h"

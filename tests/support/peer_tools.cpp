@@ -17,6 +17,12 @@ std::string convertTool() {
     return tool.find("NOTFOUND") == std::string::npos ? tool : std::string();
 }
 
+::testing::TestPartResult::Type missingPeerOutcome() {
+    const char* required = std::getenv("PM32_REQUIRE_PEERS");
+    bool fail = required != nullptr && *required != '\0' && std::string(required) != "0";
+    return fail ? ::testing::TestPartResult::kFatalFailure : ::testing::TestPartResult::kSkip;
+}
+
 std::string quoted(const std::string& text) {
     std::string out = "'";
     for (char c : text) {

@@ -12,7 +12,7 @@ namespace {
 
 TEST(PictureValues, TextPutIntoAnObjectPropertyLoadsAPictureFile) {
     std::string convert = test::convertTool();
-    if (convert.empty()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    if (convert.empty()) PM32_MISSING_PEER() << "ImageMagick's convert is not installed";
     test::TempDir dir;
     std::string bmp = dir.path("photo.bmp");
     std::string ico = dir.path("hand.ico");

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/dib_holder.h"
+#include "control/dib_holder.h"
 #include "platform/gdi_palette.h"
 
 namespace pm32 {

@@ -1,8 +1,8 @@
-#include "platform/resources.h"
+#include "engine/string_table.h"
 
 #include <gtest/gtest.h>
 
-namespace pm32::platform {
+namespace pm32 {
 namespace {
 
 TEST(Resources, MessagesAreKeptExactly) {
@@ -29,4 +29,4 @@ TEST(Resources, EveryEngineAndControlRangeIsCovered) {
 }
 
 }  // namespace
-}  // namespace pm32::platform
+}  // namespace pm32

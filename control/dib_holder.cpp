@@ -1,4 +1,4 @@
-#include "engine/dib_holder.h"
+#include "control/dib_holder.h"
 
 #include "engine/dib_layout.h"
 
@@ -19,21 +19,6 @@ void ZDibHolder::Attach(HGLOBAL newHandle, bool newOwns) {
     depth = readLe16(lock.header() + dib::kBitCount);
     height = static_cast<std::int32_t>(readLe32(lock.header() + dib::kHeight));
     width = static_cast<std::int32_t>(readLe32(lock.header() + dib::kWidth));
-}
-
-ZDibLock::ZDibLock(HGLOBAL handle)
-    : handle_(handle), header_(static_cast<std::uint8_t*>(platform::GlobalLock(handle))) {
-    if (header_ == nullptr) return;
-    size_ = platform::GlobalSize(handle);
-    if (size_ < dib::kHeaderSize) return;
-    std::uint32_t used = readLe32(header_ + dib::kClrUsed);
-    if (used == 0) used = fullTableSize(readLe16(header_ + dib::kBitCount));
-    std::uint64_t offset = dib::kHeaderSize + 4ull * used;
-    if (offset <= size_) bits_ = header_ + offset;
-}
-
-ZDibLock::~ZDibLock() {
-    if (header_ != nullptr) platform::GlobalUnlock(handle_);
 }
 
 }  // namespace pm32

@@ -1,4 +1,4 @@
-#include "engine/zpal.h"
+#include "control/zpal.h"
 
 #include <vector>
 

@@ -1,31 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/zdib.h"
 
 namespace pm32 {
-
-// The control's long-lived image holder. Its operations raise (throw
-// RaisedError) for the control's entries to report.
-class ZDibHolder {
-  public:
-    ZDibHolder() = default;
-    ~ZDibHolder();
-    ZDibHolder(const ZDibHolder&) = delete;
-    ZDibHolder& operator=(const ZDibHolder&) = delete;
-
-    // Takes the handle, and with owns set the duty to free it; frees a block
-    // the holder owned before. Raises 20365 for a null handle or missing
-    // header and 20360 when the block cannot be locked.
-    void Attach(HGLOBAL newHandle, bool newOwns);
-
-    HGLOBAL handle = 0;
-    bool owns = false;
-    std::uint32_t depth = 0;
-    std::int32_t height = 0;
-    std::int32_t width = 0;
-};
 
 // One lock on a DIB for the guard's lifetime, with its header and pixels.
 // Never owns the block.

@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "engine/dib_holder.h"
-#include "engine/zpal.h"
+#include "control/dib_holder.h"
+#include "control/zpal.h"
 
 namespace pm32 {
 namespace {
@@ -54,20 +54,6 @@ TEST(ZDibHolder, OwnedBlocksAreFreedOnReattachAndDestruction) {
     }
     EXPECT_EQ(platform::LiveBlockCount(), before + 1) << "a borrowed block stays the caller's";
     FreeDib(borrowed);
-}
-
-TEST(ZDibLock, BitsFollowTheColourTable) {
-    HGLOBAL h = newDib(8);
-    {
-        ZDibLock lock(h);
-        ASSERT_NE(lock.header(), nullptr);
-        EXPECT_EQ(lock.bits() - lock.header(), 40 + 4 * 256);
-        EXPECT_EQ(platform::GlobalFlags(h) & platform::GMEM_LOCKCOUNT, 1u);
-    }
-    EXPECT_EQ(platform::GlobalFlags(h) & platform::GMEM_LOCKCOUNT, 0u);
-    FreeDib(h);
-    ZDibLock dead(h);
-    EXPECT_EQ(dead.header(), nullptr);
 }
 
 TEST(ZPal, FromImageTakesTheFullTableOfTheDepth) {

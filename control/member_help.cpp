@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/resources.h"
+#include "engine/string_table.h"
 
 namespace pm32::control {
 namespace {
@@ -16,7 +16,7 @@ std::string kindText(const MemberRow& row) {
 
 std::string errorText(ErrorNumber number) {
     std::string text = std::to_string(number);
-    auto message = platform::LoadResourceString(number);
+    auto message = LoadResourceString(number);
     return text + "  " + std::string(message ? *message : "(a number without message text)");
 }
 

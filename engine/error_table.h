@@ -214,4 +214,5 @@
     X(OptionNotShort, 20395, "Clipboard Destination parmeter must be a short")                     \
     X(BadPointCount, 20396, "Number of points is non-existent or of wrong type")                   \
     X(BadRegionType, 20397, "type of region to create is invalid")                                 \
-    X(NoSuchRegion, 20398, nullptr)
+    X(NoSuchRegion, 20398, nullptr)                                                                \
+    X(BadRasterOp, 20399, nullptr)

@@ -28,9 +28,28 @@ constexpr std::array kFileMembers = {
     FileMember{"AppendTIFF", true}};
 
 // The failures that concern the file itself rather than the call or the image.
-constexpr std::array<ErrorNumber, 22> kFileErrors = {
-    20100, 20101, 20105, 20107, 20133, 20151, 20162, 20168, 20174, 20180, 20181,
-    20182, 20183, 20184, 20189, 20192, 20193, 20340, 20341, 20342, 20352, 20353};
+constexpr std::array<ErrorNumber, 22> kFileErrors = {err::FileMissing,
+                                                     err::BadFile,
+                                                     err::FormatNotSupported,
+                                                     err::WriteFailed,
+                                                     err::TiffCompressionUnsupported,
+                                                     err::BadFaxFile,
+                                                     err::FifTableMissing,
+                                                     err::InvalidPaletteFile,
+                                                     err::JpegTypeUnsupported,
+                                                     err::UnknownSymbol,
+                                                     err::PngReadFailed,
+                                                     err::PngWriteFailed,
+                                                     err::JpegReadFailed,
+                                                     err::JpegWriteFailed,
+                                                     err::FifVersionTooNew,
+                                                     err::FifTableRead,
+                                                     err::FifReadFailed,
+                                                     err::OpenFileFailure,
+                                                     err::CloseFileFailure,
+                                                     err::WriteFileFailure,
+                                                     err::FileNameEmpty,
+                                                     err::FileNameTooLong};
 
 const FileMember* fileMember(std::string_view name) {
     for (const FileMember& member : kFileMembers)

@@ -63,4 +63,16 @@ inline constexpr ErrorNumber LockFailed = 20360;
 inline constexpr ErrorNumber Unrecoverable = 20365;
 }  // namespace err
 
+// The FIF reader and its outside decoder library.
+namespace err {
+inline constexpr ErrorNumber DecoMissing = 20159;
+inline constexpr ErrorNumber DecoBad = 20160;
+inline constexpr ErrorNumber FifLibraryVersion = 20188;
+inline constexpr ErrorNumber FifNewerFormat = 20189;
+inline constexpr ErrorNumber FifLoadParameter = 20190;
+inline constexpr ErrorNumber FifSizeUnknown = 20191;
+inline constexpr ErrorNumber FifTableFile = 20192;
+inline constexpr ErrorNumber FifReadFailed = 20193;
+}  // namespace err
+
 }  // namespace pm32

@@ -2,6 +2,7 @@
 
 #include "engine/diagnostics.h"
 #include "formats/bmp.h"
+#include "formats/fif.h"
 #include "formats/gif.h"
 #include "formats/jpeg.h"
 #include "formats/pcx.h"
@@ -47,7 +48,7 @@ ErrorNumber CheckStoreCompression(int format, int compression) {
 }
 
 void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
-              const ZLoadParams& /*params*/) {
+              const ZLoadParams& params) {
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatAny || format == kFormatPaintbrush) {
@@ -81,6 +82,9 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
             return;
         case kFormatPng:
             LoadPNG(image, path);
+            return;
+        case kFormatFif:
+            LoadFIF(image, path, params);
             return;
         default:
             image.error = reportFailure(err::FormatNotSupported, 9047);

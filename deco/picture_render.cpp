@@ -82,6 +82,12 @@ PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& con
                         outWidth, crop.left, crop.right - crop.left);
     rows_ = axisTaps(extentAt(picture.header.height, shift), limitOf(luma.height, luma.paddedHeight),
                      outHeight, crop.top, crop.bottom - crop.top);
+    auto single = [](const AxisTaps& taps) {
+        for (std::size_t i = 0; i + 1 < taps.start.size(); ++i)
+            if (taps.start[i + 1] - taps.start[i] > 1) return false;
+        return true;
+    };
+    oneToOne_ = single(columns_) && single(rows_);
     PixelRect wanted{0, 0, 0, 0};
     if (!columns_.index.empty() && !rows_.index.empty()) {
         auto [left, right] = std::minmax_element(columns_.index.begin(), columns_.index.end());
@@ -96,6 +102,14 @@ PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& con
 void PictureRender::filterRow(const DecodedPlane& plane, int y, std::vector<int>& out) const {
     int count = crop_.right - crop_.left;
     out.assign(static_cast<std::size_t>(count), 0);
+    if (oneToOne_) {
+        if (rows_.start[y] == rows_.start[y + 1]) return;
+        const std::uint16_t* source = &plane.samples[static_cast<std::size_t>(rows_.index[rows_.start[y]]) * plane.width];
+        for (int x = 0; x < count; ++x)
+            if (columns_.start[x] != columns_.start[x + 1])
+                out[x] = source[columns_.index[columns_.start[x]]] << kWeightShift;
+        return;
+    }
     for (int t = rows_.start[y]; t < rows_.start[y + 1]; ++t) {
         const std::uint16_t* source = &plane.samples[static_cast<std::size_t>(rows_.index[t]) * plane.width];
         int rowWeight = rows_.weight[t];

@@ -45,6 +45,7 @@ class PictureRender {
     std::vector<DecodedPlane> planes_;
     AxisTaps columns_;
     AxisTaps rows_;
+    bool oneToOne_ = false;  // every output takes one source sample
     mutable std::vector<int> luma_, blue_, red_;
 };
 

@@ -31,16 +31,21 @@ int writeRange(DecodedPlane& out, const Leaf& leaf, int contrast, const std::vec
     long long sum = 0;
     for (int value : domain) sum += value;
     int domainMean = static_cast<int>(sum / static_cast<long long>(domain.size()));
+    // The isometry walks the domain along straight lines: find where a row
+    // starts and how one step right and one step down move in it.
+    int u0 = 0, v0 = 0, u1 = 0, v1 = 0, u2 = 0, v2 = 0;
+    sourceOf(leaf.isometry, size, 0, 0, u0, v0);
+    sourceOf(leaf.isometry, size, size > 1 ? 1 : 0, 0, u1, v1);
+    sourceOf(leaf.isometry, size, 0, size > 1 ? 1 : 0, u2, v2);
+    int origin = v0 * size + u0;
+    int stepRight = (v1 - v0) * size + (u1 - u0);
+    int stepDown = (v2 - v0) * size + (u2 - u0);
     int change = 0;
     for (int y = 0; y < size; ++y) {
         std::uint16_t* row = &out.samples[static_cast<std::size_t>(ry + y) * out.width + rx];
-        for (int x = 0; x < size; ++x) {
-            int value = mean;
-            if (contrast != 0) {
-                int u = 0, v = 0;
-                sourceOf(leaf.isometry, size, x, y, u, v);
-                value += (contrast * (domain[v * size + u] - domainMean) + 128) >> 8;
-            }
+        int at = origin + y * stepDown;
+        for (int x = 0; x < size; ++x, at += stepRight) {
+            int value = mean + ((contrast * (domain[static_cast<std::size_t>(at)] - domainMean) + 128) >> 8);
             value = std::clamp(value, 0, kSampleMax);
             change = std::max(change, std::abs(value - row[x]));
             row[x] = static_cast<std::uint16_t>(value);
@@ -49,11 +54,19 @@ int writeRange(DecodedPlane& out, const Leaf& leaf, int contrast, const std::vec
     return change;
 }
 
+void fillMean(DecodedPlane& plane, const Leaf& leaf, int x, int y, int size) {
+    for (int row = 0; row < size; ++row)
+        std::fill_n(&plane.samples[static_cast<std::size_t>(y + row) * plane.width + x], size,
+                    static_cast<std::uint16_t>(leaf.mean << kSampleShift));
+}
+
 // One pass at the base zoom: each domain is shrunk from the same plane.
 int iterateBase(DecodedPlane& plane, const PlaneCode& code, const ContrastTable& contrast,
                 std::vector<int>& domain) {
     int change = 0;
     for (const Leaf& leaf : code.leaves) {
+        // A flat block names no domain and never changes.
+        if (leaf.contrastCode == kFlatCode) continue;
         int size = scaled(leaf.size, plane.shift);
         domain.resize(static_cast<std::size_t>(size) * size);
         int dx = scaled(leaf.domainX, plane.shift), dy = scaled(leaf.domainY, plane.shift);
@@ -68,20 +81,42 @@ int iterateBase(DecodedPlane& plane, const PlaneCode& code, const ContrastTable&
     return change;
 }
 
-// One octave up: a domain at the finer zoom, shrunk, is the same block of the coarser plane.
+// One octave up: a domain at the finer zoom, shrunk, is the same block of the
+// coarser plane, so it is read from there in place.
 DecodedPlane climb(const DecodedPlane& below, const PlaneCode& code, const ContrastTable& contrast,
-                   const PixelRect* wanted, std::vector<int>& domain) {
+                   const PixelRect* wanted) {
     DecodedPlane out = emptyPlane(code.geometry, below.shift + 1);
     for (const Leaf& leaf : code.leaves) {
         int size = scaled(leaf.size, out.shift);
-        if (wanted != nullptr && !wanted->meets(scaled(leaf.x, out.shift),
-                                                scaled(leaf.y, out.shift), size, size))
+        int rx = scaled(leaf.x, out.shift), ry = scaled(leaf.y, out.shift);
+        if (wanted != nullptr && !wanted->meets(rx, ry, size, size)) continue;
+        if (leaf.contrastCode == kFlatCode) {
+            fillMean(out, leaf, rx, ry, size);
             continue;
-        domain.resize(static_cast<std::size_t>(size) * size);
+        }
         int dx = scaled(leaf.domainX, below.shift), dy = scaled(leaf.domainY, below.shift);
+        const std::uint16_t* domain = &below.samples[static_cast<std::size_t>(dy) * below.width + dx];
+        long long sum = 0;
         for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) domain[y * size + x] = below.at(dx + x, dy + y);
-        writeRange(out, leaf, contrast[leaf.contrastCode], domain, size);
+            for (int x = 0; x < size; ++x) sum += domain[static_cast<std::size_t>(y) * below.width + x];
+        int domainMean = static_cast<int>(sum / (static_cast<long long>(size) * size));
+        int mean = leaf.mean << kSampleShift;
+        int factor = contrast[leaf.contrastCode];
+        int u0 = 0, v0 = 0, u1 = 0, v1 = 0, u2 = 0, v2 = 0;
+        sourceOf(leaf.isometry, size, 0, 0, u0, v0);
+        sourceOf(leaf.isometry, size, size > 1 ? 1 : 0, 0, u1, v1);
+        sourceOf(leaf.isometry, size, 0, size > 1 ? 1 : 0, u2, v2);
+        long origin = static_cast<long>(v0) * below.width + u0;
+        long stepRight = static_cast<long>(v1 - v0) * below.width + (u1 - u0);
+        long stepDown = static_cast<long>(v2 - v0) * below.width + (u2 - u0);
+        for (int y = 0; y < size; ++y) {
+            std::uint16_t* row = &out.samples[static_cast<std::size_t>(ry + y) * out.width + rx];
+            long at = origin + y * stepDown;
+            for (int x = 0; x < size; ++x, at += stepRight) {
+                int value = mean + ((factor * (domain[at] - domainMean) + 128) >> 8);
+                row[x] = static_cast<std::uint16_t>(std::clamp(value, 0, kSampleMax));
+            }
+        }
     }
     return out;
 }
@@ -92,19 +127,14 @@ DecodedPlane decodePlane(const PlaneCode& code, const ContrastTable& contrast, i
                          const PixelRect& wanted) {
     DecodedPlane plane = emptyPlane(code.geometry, kBaseShift);
     // Starting from each block's mean, the iteration has least to do.
-    for (const Leaf& leaf : code.leaves) {
-        int size = scaled(leaf.size, plane.shift);
-        int rx = scaled(leaf.x, plane.shift), ry = scaled(leaf.y, plane.shift);
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                plane.samples[static_cast<std::size_t>(ry + y) * plane.width + rx + x] =
-                    static_cast<std::uint16_t>(leaf.mean << kSampleShift);
-    }
+    for (const Leaf& leaf : code.leaves)
+        fillMean(plane, leaf, scaled(leaf.x, plane.shift), scaled(leaf.y, plane.shift),
+                 scaled(leaf.size, plane.shift));
     std::vector<int> domain;
     for (int pass = 0; pass < kMaxIterations; ++pass)
         if (iterateBase(plane, code, contrast, domain) <= kConverged) break;
     while (plane.shift < shift)
-        plane = climb(plane, code, contrast, plane.shift + 1 == shift ? &wanted : nullptr, domain);
+        plane = climb(plane, code, contrast, plane.shift + 1 == shift ? &wanted : nullptr);
     return plane;
 }
 

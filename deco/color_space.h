@@ -20,11 +20,13 @@ inline Ycc toYcc(int r, int g, int b) {
 // Inputs with `shift` fractional bits; outputs 0 to 255.
 inline void toRgb(int y, int cb, int cr, int shift, std::uint8_t* rgb) {
     long long one = 1LL << shift;
-    long long c = static_cast<long long>(cb) - 128 * one, d = static_cast<long long>(cr) - 128 * one;
+    long long c = static_cast<long long>(cb) - 128 * one,
+              d = static_cast<long long>(cr) - 128 * one;
     long long base = static_cast<long long>(y) << 16;
     long long round = one << 15;
     auto channel = [&](long long v) {
-        return static_cast<std::uint8_t>(std::clamp<long long>((v + round) >> (16 + shift), 0, 255));
+        return static_cast<std::uint8_t>(
+            std::clamp<long long>((v + round) >> (16 + shift), 0, 255));
     };
     rgb[0] = channel(base + 91881 * d);
     rgb[1] = channel(base - 22554 * c - 46802 * d);

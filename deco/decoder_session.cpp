@@ -103,7 +103,8 @@ bool DecoderSession::fastestSize(std::int32_t& width, std::int32_t& height) cons
 bool DecoderSession::setDither(std::int32_t dither, std::int32_t red, std::int32_t green,
                                std::int32_t blue) {
     std::array<int, 3> weights{red, green, blue};
-    bool valid = std::all_of(weights.begin(), weights.end(), [](int w) { return w >= 0 && w <= 15; });
+    bool valid =
+        std::all_of(weights.begin(), weights.end(), [](int w) { return w >= 0 && w <= 15; });
     if ((dither != 0 && dither != 1) || !valid || red + green + blue == 0) return false;
     dither_ = dither == 1;
     weights_ = weights;
@@ -152,9 +153,9 @@ bool DecoderSession::report(int rowsDone, bool last) {
     return progress_(rows) == 0;
 }
 
-std::int16_t DecoderSession::decode(std::uint8_t* firstRow, std::int32_t cropX,
-                                    std::int32_t cropY, std::int32_t cropWidth,
-                                    std::int32_t cropHeight, std::int32_t stride) {
+std::int16_t DecoderSession::decode(std::uint8_t* firstRow, std::int32_t cropX, std::int32_t cropY,
+                                    std::int32_t cropWidth, std::int32_t cropHeight,
+                                    std::int32_t stride) {
     if (!picture_ || !table_ || outWidth_ == 0 || kind_ == 0 || firstRow == nullptr) return 1;
     bool whole = cropX == 0 && cropY == 0 && cropWidth == 0 && cropHeight == 0;
     if (whole) {
@@ -176,7 +177,8 @@ std::int16_t DecoderSession::decode(std::uint8_t* firstRow, std::int32_t cropX,
                                   static_cast<std::size_t>(indexed ? cropHeight : 1));
     unreported_ = 0;
     for (int y = 0; y < cropHeight; ++y) {
-        std::uint8_t* line = indexed ? &rgb[3 * static_cast<std::size_t>(y) * cropWidth] : rgb.data();
+        std::uint8_t* line =
+            indexed ? &rgb[3 * static_cast<std::size_t>(y) * cropWidth] : rgb.data();
         render.row(y, line);
         if (!indexed) {
             std::uint8_t* out = rowAddress(firstRow, y, cropHeight, stride);
@@ -191,10 +193,14 @@ std::int16_t DecoderSession::decode(std::uint8_t* firstRow, std::int32_t cropX,
     if (!indexed) return 0;
 
     int usable = count_ - first_;
-    int colors = colors_ == 0 ? usable : static_cast<int>(std::min<std::uint32_t>(colors_, static_cast<std::uint32_t>(usable)));
+    int colors = colors_ == 0 ? usable
+                              : static_cast<int>(std::min<std::uint32_t>(
+                                    colors_, static_cast<std::uint32_t>(usable)));
     palette_ = fixedPalette_ ? standardPalette(count_)
-                             : adaptivePalette(rgb.data(), rgb.size() / 3, std::max(colors, 1), histogramBits_);
-    if (static_cast<int>(palette_.size()) > usable) palette_.resize(static_cast<std::size_t>(usable));
+                             : adaptivePalette(rgb.data(), rgb.size() / 3, std::max(colors, 1),
+                                               histogramBits_);
+    if (static_cast<int>(palette_.size()) > usable)
+        palette_.resize(static_cast<std::size_t>(usable));
     IndexMapper mapper(palette_, first_, dither_, weights_, cropWidth);
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(cropWidth));
     for (int y = 0; y < cropHeight; ++y) {

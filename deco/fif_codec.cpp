@@ -94,10 +94,12 @@ std::optional<std::vector<std::uint8_t>> encodeFif(const std::uint8_t* rgb, int 
                     int sum = 0;
                     for (int j = 0; j < 2; ++j)
                         for (int i = 0; i < 2; ++i) {
-                            int sx = std::min(2 * x + i, width - 1), sy = std::min(2 * y + j, height - 1);
+                            int sx = std::min(2 * x + i, width - 1),
+                                sy = std::min(2 * y + j, height - 1);
                             sum += (*full)[static_cast<std::size_t>(sy) * width + sx];
                         }
-                    half[static_cast<std::size_t>(y) * cw + x] = static_cast<std::uint8_t>((sum + 2) / 4);
+                    half[static_cast<std::size_t>(y) * cw + x] =
+                        static_cast<std::uint8_t>((sum + 2) / 4);
                 }
             appendPlane(encodePlane(half.data(), cw, ch, cw, 2 * limit, settings.contrast));
         }

@@ -20,10 +20,10 @@ struct FifPicture {
 std::optional<FifPicture> parseFif(const std::uint8_t* data, std::size_t size);
 
 struct EncodeSettings {
-    int quality = 75;          // 1 (smallest) to 100 (best)
-    std::string tableName;     // an FTT file to name, empty for none
+    int quality = 75;                                 // 1 (smallest) to 100 (best)
+    std::string tableName;                            // an FTT file to name, empty for none
     ContrastTable contrast = defaultContrastTable();  // the named table's factors
-    bool sizeUnknown = false;  // leave the stored size out
+    bool sizeUnknown = false;                         // leave the stored size out
 };
 
 // Codes width x height pixels of red, green, blue bytes (rows top-down, no

@@ -38,7 +38,8 @@ bool isPlainTableName(const std::string& name) {
 }
 
 std::optional<FifHeader> readHeader(const std::uint8_t* data, std::size_t size) {
-    if (checkHeader(data, size) != HeaderCheck::Readable || size < kHeaderBytes) return std::nullopt;
+    if (checkHeader(data, size) != HeaderCheck::Readable || size < kHeaderBytes)
+        return std::nullopt;
     FifHeader header;
     header.major = data[4];
     header.minor = data[5];

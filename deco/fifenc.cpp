@@ -21,7 +21,8 @@ constexpr const char* kUsage =
 
 bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -73,8 +74,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fifenc: %s is too large to code\n", input.c_str());
         return 1;
     }
-    if (!settings.tableName.empty() &&
-        !writeFile(besides(output, settings.tableName), deco::writeContrastTable(settings.contrast))) {
+    if (!settings.tableName.empty() && !writeFile(besides(output, settings.tableName),
+                                                  deco::writeContrastTable(settings.contrast))) {
         std::fprintf(stderr, "fifenc: cannot write %s\n", settings.tableName.c_str());
         return 1;
     }
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
     }
     double megapixels = double(picture.width) * picture.height / 1e6;
     std::printf("%s: %dx%d, %zu bytes (%.1f:1), %.2f MP/s\n", output.c_str(), picture.width,
-                picture.height, fif->size(), 3.0 * picture.width * picture.height / double(fif->size()),
+                picture.height, fif->size(),
+                3.0 * picture.width * picture.height / double(fif->size()),
                 megapixels / seconds.count());
     return 0;
 }

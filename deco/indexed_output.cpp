@@ -17,7 +17,8 @@ std::vector<Rgb> standardPalette(int count) {
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                palette.push_back({static_cast<std::uint8_t>(51 * r), static_cast<std::uint8_t>(51 * g),
+                palette.push_back({static_cast<std::uint8_t>(51 * r),
+                                   static_cast<std::uint8_t>(51 * g),
                                    static_cast<std::uint8_t>(51 * b)});
     for (int i = 0; palette.size() < 256; ++i) {
         auto level = static_cast<std::uint8_t>(6 + i * 250 / 39);
@@ -46,14 +47,16 @@ std::vector<Rgb> adaptivePalette(const std::uint8_t* rgb, std::size_t pixels, in
     int totalBits = histogramBits[0] + histogramBits[1] + histogramBits[2];
     std::vector<Cell> histogram(std::size_t{1} << totalBits);
     for (std::size_t i = 0; i < histogram.size(); ++i) {
-        histogram[i].key = {static_cast<int>(i >> (histogramBits[1] + histogramBits[2])),
-                            static_cast<int>((i >> histogramBits[2]) & ((1u << histogramBits[1]) - 1)),
-                            static_cast<int>(i & ((1u << histogramBits[2]) - 1))};
+        histogram[i].key = {
+            static_cast<int>(i >> (histogramBits[1] + histogramBits[2])),
+            static_cast<int>((i >> histogramBits[2]) & ((1u << histogramBits[1]) - 1)),
+            static_cast<int>(i & ((1u << histogramBits[2]) - 1))};
     }
     for (std::size_t p = 0; p < pixels; ++p) {
         const std::uint8_t* c = rgb + 3 * p;
         std::size_t index = 0;
-        for (int k = 0; k < 3; ++k) index = (index << histogramBits[k]) | (c[k] >> (8 - histogramBits[k]));
+        for (int k = 0; k < 3; ++k)
+            index = (index << histogramBits[k]) | (c[k] >> (8 - histogramBits[k]));
         Cell& cell = histogram[index];
         ++cell.count;
         for (int k = 0; k < 3; ++k) cell.sums[k] += c[k];
@@ -151,7 +154,8 @@ void IndexMapper::mapRow(const std::uint8_t* rgb, std::uint8_t* indices) {
     for (int x = 0; x < width_; ++x) {
         std::array<int, 3> want{};
         for (int k = 0; k < 3; ++k)
-            want[k] = std::clamp(rgb[3 * x + k] + (dither_ ? errors_[3 * (x + 1) + k] / 16 : 0), 0, 255);
+            want[k] =
+                std::clamp(rgb[3 * x + k] + (dither_ ? errors_[3 * (x + 1) + k] / 16 : 0), 0, 255);
         int entry = nearest(want[0], want[1], want[2]);
         indices[x] = static_cast<std::uint8_t>(entry + first_);
         if (!dither_) continue;
@@ -177,7 +181,8 @@ void packIndices(const std::uint8_t* indices, int width, int bitsPerPixel, std::
         std::uint8_t byte = 0;
         for (int i = 0; i < perByte; ++i) {
             byte = static_cast<std::uint8_t>(byte << bitsPerPixel);
-            if (x + i < width) byte |= static_cast<std::uint8_t>(indices[x + i] & ((1 << bitsPerPixel) - 1));
+            if (x + i < width)
+                byte |= static_cast<std::uint8_t>(indices[x + i] & ((1 << bitsPerPixel) - 1));
         }
         out[x / perByte] = byte;
     }

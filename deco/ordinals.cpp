@@ -38,7 +38,9 @@ std::int32_t destroy(void* decoder) {
 }
 
 std::int32_t open(void* decoder, const std::uint8_t* data, std::uint32_t size) {
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(data != nullptr && s.open(data, size)); });
+    return guarded(decoder, [&](deco::DecoderSession& s) {
+        return result(data != nullptr && s.open(data, size));
+    });
 }
 
 std::int16_t setTable(void* decoder, const std::uint8_t* data, std::uint32_t size) {
@@ -46,13 +48,17 @@ std::int16_t setTable(void* decoder, const std::uint8_t* data, std::uint32_t siz
         guarded(decoder, [&](deco::DecoderSession& s) { return result(s.setTable(data, size)); }));
 }
 
-std::int32_t storedSize(void* decoder, std::int32_t* width, std::int32_t* height, std::int32_t* extra) {
+std::int32_t storedSize(void* decoder, std::int32_t* width, std::int32_t* height,
+                        std::int32_t* extra) {
     if (width == nullptr || height == nullptr || extra == nullptr) return kFailed;
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.storedSize(*width, *height, *extra)); });
+    return guarded(decoder, [&](deco::DecoderSession& s) {
+        return result(s.storedSize(*width, *height, *extra));
+    });
 }
 
 std::int32_t setOutputSize(void* decoder, std::int32_t width, std::int32_t height) {
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.setOutputSize(width, height)); });
+    return guarded(decoder,
+                   [&](deco::DecoderSession& s) { return result(s.setOutputSize(width, height)); });
 }
 
 std::int32_t setOutputFormat(void* decoder, std::int32_t kind, std::int32_t red, std::int32_t green,
@@ -94,24 +100,31 @@ std::int32_t setProgress(void* decoder, DecoProgress callback, std::int32_t mode
 
 std::int32_t fastestSize(void* decoder, std::int32_t* width, std::int32_t* height) {
     if (width == nullptr || height == nullptr) return kFailed;
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.fastestSize(*width, *height)); });
+    return guarded(decoder,
+                   [&](deco::DecoderSession& s) { return result(s.fastestSize(*width, *height)); });
 }
 
 std::int32_t setDither(void* decoder, std::int32_t dither, std::int32_t red, std::int32_t green,
                        std::int32_t blue) {
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.setDither(dither, red, green, blue)); });
+    return guarded(decoder, [&](deco::DecoderSession& s) {
+        return result(s.setDither(dither, red, green, blue));
+    });
 }
 
 std::int32_t colorTable(void* decoder, std::uint8_t* entries) {
     return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.colorTable(entries)); });
 }
 
-std::int32_t setPalette(void* decoder, std::uint32_t colors, std::int32_t first, std::int32_t count) {
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.setPalette(colors, first, count)); });
+std::int32_t setPalette(void* decoder, std::uint32_t colors, std::int32_t first,
+                        std::int32_t count) {
+    return guarded(decoder, [&](deco::DecoderSession& s) {
+        return result(s.setPalette(colors, first, count));
+    });
 }
 
 std::int32_t fixedPalette(void* decoder, std::int32_t which) {
-    return guarded(decoder, [&](deco::DecoderSession& s) { return result(s.useFixedPalette(which)); });
+    return guarded(decoder,
+                   [&](deco::DecoderSession& s) { return result(s.useFixedPalette(which)); });
 }
 
 std::int32_t version(std::int32_t* major, std::int32_t* minor) {
@@ -157,24 +170,43 @@ DecoProc proc(Function* function) {
 
 extern "C" __attribute__((visibility("default"))) DecoProc deco32_ordinal(std::int32_t ordinal) {
     switch (ordinal) {
-        case 1: return proc(&create);
-        case 2: return proc(&destroy);
-        case 3: return proc(&open);
-        case 5: return proc(&setTable);
-        case 9: return proc(&storedSize);
-        case 11: return proc(&setOutputSize);
-        case 13: return proc(&setOutputFormat);
-        case 14: return proc(&decode);
-        case 15: return proc(&tableName);
-        case 16: return proc(&clearProgress);
-        case 17: return proc(&setProgress);
-        case 18: return proc(&fastestSize);
-        case 20: return proc(&setDither);
-        case 23: return proc(&colorTable);
-        case 24: return proc(&setPalette);
-        case 26: return proc(&fixedPalette);
-        case 27: return proc(&version);
-        case 28: return proc(&checkFile);
-        default: return nullptr;
+        case 1:
+            return proc(&create);
+        case 2:
+            return proc(&destroy);
+        case 3:
+            return proc(&open);
+        case 5:
+            return proc(&setTable);
+        case 9:
+            return proc(&storedSize);
+        case 11:
+            return proc(&setOutputSize);
+        case 13:
+            return proc(&setOutputFormat);
+        case 14:
+            return proc(&decode);
+        case 15:
+            return proc(&tableName);
+        case 16:
+            return proc(&clearProgress);
+        case 17:
+            return proc(&setProgress);
+        case 18:
+            return proc(&fastestSize);
+        case 20:
+            return proc(&setDither);
+        case 23:
+            return proc(&colorTable);
+        case 24:
+            return proc(&setPalette);
+        case 26:
+            return proc(&fixedPalette);
+        case 27:
+            return proc(&version);
+        case 28:
+            return proc(&checkFile);
+        default:
+            return nullptr;
     }
 }

@@ -16,7 +16,8 @@ std::uint16_t readPicture(const std::string& path, RgbPicture& picture) {
     if (rows.empty()) return pm32::err::DibCannotLock;
     picture.width = image.width;
     picture.height = image.height;
-    picture.rgb.resize(3 * static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+    picture.rgb.resize(3 * static_cast<std::size_t>(image.width) *
+                       static_cast<std::size_t>(image.height));
     for (int y = 0; y < image.height; ++y) {
         const std::uint8_t* row = rows[static_cast<std::size_t>(image.height - 1 - y)];
         std::uint8_t* out = &picture.rgb[3 * static_cast<std::size_t>(y) * image.width];

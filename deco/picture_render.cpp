@@ -47,7 +47,8 @@ AxisTaps axisTaps(double extent, int limit, int outSize, int first, int count) {
                 auto firstTap = taps.weight.size();
                 int total = 0;
                 for (int i = static_cast<int>(std::floor(low)); i < std::ceil(high); ++i) {
-                    double overlap = std::min(high, i + 1.0) - std::max(low, static_cast<double>(i));
+                    double overlap =
+                        std::min(high, i + 1.0) - std::max(low, static_cast<double>(i));
                     int weight = static_cast<int>(std::lround(overlap / factor * one));
                     add(i, weight);
                     total += weight;
@@ -69,8 +70,8 @@ AxisTaps axisTaps(double extent, int limit, int outSize, int first, int count) {
     return taps;
 }
 
-PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& contrast,
-                             int outWidth, int outHeight, const PixelRect& crop)
+PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& contrast, int outWidth,
+                             int outHeight, const PixelRect& crop)
     : crop_(crop) {
     int shift = decodeShift(picture, outWidth, outHeight);
     const PlaneGeometry& luma = picture.planes[0].geometry;
@@ -78,10 +79,12 @@ PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& con
         return std::min(static_cast<int>(std::ceil(extentAt(size, shift))),
                         static_cast<int>(extentAt(padded, shift)));
     };
-    columns_ = axisTaps(extentAt(picture.header.width, shift), limitOf(luma.width, luma.paddedWidth),
-                        outWidth, crop.left, crop.right - crop.left);
-    rows_ = axisTaps(extentAt(picture.header.height, shift), limitOf(luma.height, luma.paddedHeight),
-                     outHeight, crop.top, crop.bottom - crop.top);
+    columns_ =
+        axisTaps(extentAt(picture.header.width, shift), limitOf(luma.width, luma.paddedWidth),
+                 outWidth, crop.left, crop.right - crop.left);
+    rows_ =
+        axisTaps(extentAt(picture.header.height, shift), limitOf(luma.height, luma.paddedHeight),
+                 outHeight, crop.top, crop.bottom - crop.top);
     auto single = [](const AxisTaps& taps) {
         for (std::size_t i = 0; i + 1 < taps.start.size(); ++i)
             if (taps.start[i + 1] - taps.start[i] > 1) return false;
@@ -96,7 +99,8 @@ PictureRender::PictureRender(const FifPicture& picture, const ContrastTable& con
     }
     // Chroma one octave up lands on the luminance grid pixel for pixel.
     for (std::size_t i = 0; i < picture.planes.size(); ++i)
-        planes_.push_back(decodePlane(picture.planes[i], contrast, i == 0 ? shift : shift + 1, wanted));
+        planes_.push_back(
+            decodePlane(picture.planes[i], contrast, i == 0 ? shift : shift + 1, wanted));
 }
 
 void PictureRender::filterRow(const DecodedPlane& plane, int y, std::vector<int>& out) const {
@@ -104,14 +108,16 @@ void PictureRender::filterRow(const DecodedPlane& plane, int y, std::vector<int>
     out.assign(static_cast<std::size_t>(count), 0);
     if (oneToOne_) {
         if (rows_.start[y] == rows_.start[y + 1]) return;
-        const std::uint16_t* source = &plane.samples[static_cast<std::size_t>(rows_.index[rows_.start[y]]) * plane.width];
+        const std::uint16_t* source =
+            &plane.samples[static_cast<std::size_t>(rows_.index[rows_.start[y]]) * plane.width];
         for (int x = 0; x < count; ++x)
             if (columns_.start[x] != columns_.start[x + 1])
                 out[x] = source[columns_.index[columns_.start[x]]] << kWeightShift;
         return;
     }
     for (int t = rows_.start[y]; t < rows_.start[y + 1]; ++t) {
-        const std::uint16_t* source = &plane.samples[static_cast<std::size_t>(rows_.index[t]) * plane.width];
+        const std::uint16_t* source =
+            &plane.samples[static_cast<std::size_t>(rows_.index[t]) * plane.width];
         int rowWeight = rows_.weight[t];
         for (int x = 0; x < count; ++x) {
             long long sum = 0;
@@ -138,7 +144,8 @@ void PictureRender::row(int y, std::uint8_t* rgb) const {
             continue;
         }
         int neutral = 128 << fraction;
-        toRgb(luma_[x], color ? blue_[x] : neutral, color ? red_[x] : neutral, fraction, rgb + 3 * x);
+        toRgb(luma_[x], color ? blue_[x] : neutral, color ? red_[x] : neutral, fraction,
+              rgb + 3 * x);
     }
 }
 

@@ -14,7 +14,8 @@ void writeNode(BitWriter& bits, const std::vector<Leaf>& leaves, std::size_t& ne
         bool split = leaf.size < size;
         bits.put(split ? 1 : 0, 1);
         if (split) {
-            for (int child = 0; child < 4; ++child) writeNode(bits, leaves, next, size / 2, lattices);
+            for (int child = 0; child < 4; ++child)
+                writeNode(bits, leaves, next, size / 2, lattices);
             return;
         }
     }

@@ -45,7 +45,9 @@ int writeRange(DecodedPlane& out, const Leaf& leaf, int contrast, const std::vec
         std::uint16_t* row = &out.samples[static_cast<std::size_t>(ry + y) * out.width + rx];
         int at = origin + y * stepDown;
         for (int x = 0; x < size; ++x, at += stepRight) {
-            int value = mean + ((contrast * (domain[static_cast<std::size_t>(at)] - domainMean) + 128) >> 8);
+            int value =
+                mean +
+                ((contrast * (domain[static_cast<std::size_t>(at)] - domainMean) + 128) >> 8);
             value = std::clamp(value, 0, kSampleMax);
             change = std::max(change, std::abs(value - row[x]));
             row[x] = static_cast<std::uint16_t>(value);
@@ -74,9 +76,11 @@ int iterateBase(DecodedPlane& plane, const PlaneCode& code, const ContrastTable&
             for (int x = 0; x < size; ++x) {
                 int sx = dx + 2 * x, sy = dy + 2 * y;
                 domain[y * size + x] = (plane.at(sx, sy) + plane.at(sx + 1, sy) +
-                                        plane.at(sx, sy + 1) + plane.at(sx + 1, sy + 1) + 2) >> 2;
+                                        plane.at(sx, sy + 1) + plane.at(sx + 1, sy + 1) + 2) >>
+                                       2;
             }
-        change = std::max(change, writeRange(plane, leaf, contrast[leaf.contrastCode], domain, size));
+        change =
+            std::max(change, writeRange(plane, leaf, contrast[leaf.contrastCode], domain, size));
     }
     return change;
 }
@@ -95,10 +99,12 @@ DecodedPlane climb(const DecodedPlane& below, const PlaneCode& code, const Contr
             continue;
         }
         int dx = scaled(leaf.domainX, below.shift), dy = scaled(leaf.domainY, below.shift);
-        const std::uint16_t* domain = &below.samples[static_cast<std::size_t>(dy) * below.width + dx];
+        const std::uint16_t* domain =
+            &below.samples[static_cast<std::size_t>(dy) * below.width + dx];
         long long sum = 0;
         for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) sum += domain[static_cast<std::size_t>(y) * below.width + x];
+            for (int x = 0; x < size; ++x)
+                sum += domain[static_cast<std::size_t>(y) * below.width + x];
         int domainMean = static_cast<int>(sum / (static_cast<long long>(size) * size));
         int mean = leaf.mean << kSampleShift;
         int factor = contrast[leaf.contrastCode];

@@ -151,8 +151,9 @@ class PlaneEncoder {
                 for (int y = 0; y < n; ++y)
                     for (int x = 0; x < n; ++x) {
                         int sx = domain.x + 2 * x, sy = domain.y + 2 * y;
-                        shrunk[y * n + x] = (at(sx, sy) + at(sx + 1, sy) + at(sx, sy + 1) +
-                                             at(sx + 1, sy + 1)) * 0.25f;
+                        shrunk[y * n + x] =
+                            (at(sx, sy) + at(sx + 1, sy) + at(sx, sy + 1) + at(sx + 1, sy + 1)) *
+                            0.25f;
                     }
                 classify(shrunk, n, domain.block);
                 pool.byClass[domain.block.cls].push_back(
@@ -179,7 +180,8 @@ class PlaneEncoder {
         }
         for (int a = 0; a < kIsometries; ++a)
             for (int b = 0; b < kIsometries; ++b)
-                matchIsometry_[a][b] = static_cast<std::uint8_t>(composeIsometries(a, inverseIsometry(b)));
+                matchIsometry_[a][b] =
+                    static_cast<std::uint8_t>(composeIsometries(a, inverseIsometry(b)));
     }
 
     int contrastCode(float factor) const {

@@ -8,23 +8,23 @@ namespace pm32 {
 // The functions of the fractal decoder library that the FIF reader calls, by
 // the ordinal each is handed out under.
 struct DecoFunctions {
-    DecoCreate create = nullptr;           // 1
-    DecoFree free = nullptr;               // 2
-    DecoOpen open = nullptr;               // 3
-    DecoSetTable setTable = nullptr;       // 5
-    DecoStoredSize storedSize = nullptr;   // 9
+    DecoCreate create = nullptr;                    // 1
+    DecoFree free = nullptr;                        // 2
+    DecoOpen open = nullptr;                        // 3
+    DecoSetTable setTable = nullptr;                // 5
+    DecoStoredSize storedSize = nullptr;            // 9
     DecoSetOutputSize setOutputSize = nullptr;      // 11
     DecoSetOutputFormat setOutputFormat = nullptr;  // 13
-    DecoDecode decode = nullptr;           // 14
-    DecoTableName tableName = nullptr;     // 15
-    DecoSetProgress setProgress = nullptr; // 17
-    DecoFastestSize fastestSize = nullptr; // 18
-    DecoSetDither setDither = nullptr;     // 20
-    DecoColorTable colorTable = nullptr;   // 23
-    DecoSetPalette setPalette = nullptr;   // 24
-    DecoFixedPalette fixedPalette = nullptr;  // 26
-    DecoVersion version = nullptr;         // 27
-    DecoCheckFile checkFile = nullptr;     // 28
+    DecoDecode decode = nullptr;                    // 14
+    DecoTableName tableName = nullptr;              // 15
+    DecoSetProgress setProgress = nullptr;          // 17
+    DecoFastestSize fastestSize = nullptr;          // 18
+    DecoSetDither setDither = nullptr;              // 20
+    DecoColorTable colorTable = nullptr;            // 23
+    DecoSetPalette setPalette = nullptr;            // 24
+    DecoFixedPalette fixedPalette = nullptr;        // 26
+    DecoVersion version = nullptr;                  // 27
+    DecoCheckFile checkFile = nullptr;              // 28
 };
 
 // The decoder library, loaded for as long as the object lives: from the path

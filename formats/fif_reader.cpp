@@ -122,7 +122,9 @@ ErrorNumber chooseOutput(const DecoFunctions& f, void* decoder, const ZLoadParam
                          std::uint32_t& depth) {
     if (params.options == 0) {
         depth = 24;
-        return f.setOutputFormat(decoder, DECO32_KIND_TRUE_COLOR, 2, 1, 4, 1) == 0 ? 0 : err::FifReadFailed;
+        return f.setOutputFormat(decoder, DECO32_KIND_TRUE_COLOR, 2, 1, 4, 1) == 0
+                   ? 0
+                   : err::FifReadFailed;
     }
     if (params.options < 0 || params.options > 4) return err::FifLoadParameter;
     depth = params.options <= 2 ? 8 : 4;

@@ -43,7 +43,8 @@ void loadWith(const std::string& path, const pm32::ZLoadParams& params, bool may
 void loadFif(const std::uint8_t* data, std::size_t size) {
     pm32::fuzz::FuzzInputFile input(data, size, ".fif");
     auto header = deco::readHeader(data, size);
-    if (header && std::uint64_t(header->width) * std::uint64_t(header->height) <= kWholeDecodePixels)
+    if (header &&
+        std::uint64_t(header->width) * std::uint64_t(header->height) <= kWholeDecodePixels)
         loadWith(input.path(), {});
     pm32::ZLoadParams small;
     small.scale = 3;
@@ -61,7 +62,8 @@ void loadFif(const std::uint8_t* data, std::size_t size) {
     pm32::ZLoadParams fastest;
     fastest.scale = 1;
     fastest.fastest = 1;
-    if (!header || std::uint64_t(header->width) * std::uint64_t(header->height) <= kWholeDecodePixels)
+    if (!header ||
+        std::uint64_t(header->width) * std::uint64_t(header->height) <= kWholeDecodePixels)
         loadWith(input.path(), fastest);
 
     static const pm32::platform::HWND window = pm32::platform::RegisterWindow([] {});
@@ -100,7 +102,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     pm32::fuzz::limitBlockSizes();
     // libFuzzer keeps counting in the library's code between inputs, so the
     // library must stay mapped while the reader loads and unloads it.
-    if (dlopen(DECO32_LIBRARY, RTLD_NOW) == nullptr || setenv("PIXMILL_DECO", DECO32_LIBRARY, 1) != 0)
+    if (dlopen(DECO32_LIBRARY, RTLD_NOW) == nullptr ||
+        setenv("PIXMILL_DECO", DECO32_LIBRARY, 1) != 0)
         std::abort();
     return 0;
 }

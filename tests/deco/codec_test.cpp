@@ -13,13 +13,16 @@ std::vector<std::uint8_t> render(const FifPicture& picture, int width, int heigh
                                  const ContrastTable& table = defaultContrastTable()) {
     PictureRender renderer(picture, table, width, height, crop);
     int cropWidth = crop.right - crop.left;
-    std::vector<std::uint8_t> rgb(3 * static_cast<std::size_t>(cropWidth) * (crop.bottom - crop.top));
-    for (int y = 0; y < crop.bottom - crop.top; ++y) renderer.row(y, &rgb[3 * static_cast<std::size_t>(y) * cropWidth]);
+    std::vector<std::uint8_t> rgb(3 * static_cast<std::size_t>(cropWidth) *
+                                  (crop.bottom - crop.top));
+    for (int y = 0; y < crop.bottom - crop.top; ++y)
+        renderer.row(y, &rgb[3 * static_cast<std::size_t>(y) * cropWidth]);
     return rgb;
 }
 
 // Box-shrinks a picture by a whole factor, the reference for smaller decodes.
-std::vector<std::uint8_t> shrink(const std::vector<std::uint8_t>& rgb, int width, int height, int factor) {
+std::vector<std::uint8_t> shrink(const std::vector<std::uint8_t>& rgb, int width, int height,
+                                 int factor) {
     int w = width / factor, h = height / factor;
     std::vector<std::uint8_t> out(3 * static_cast<std::size_t>(w) * h);
     for (int y = 0; y < h; ++y)
@@ -28,7 +31,9 @@ std::vector<std::uint8_t> shrink(const std::vector<std::uint8_t>& rgb, int width
                 int sum = 0;
                 for (int j = 0; j < factor; ++j)
                     for (int i = 0; i < factor; ++i)
-                        sum += rgb[3 * (static_cast<std::size_t>(y * factor + j) * width + x * factor + i) + k];
+                        sum += rgb[3 * (static_cast<std::size_t>(y * factor + j) * width +
+                                        x * factor + i) +
+                                   k];
                 out[3 * (static_cast<std::size_t>(y) * w + x) + k] =
                     static_cast<std::uint8_t>((sum + factor * factor / 2) / (factor * factor));
             }
@@ -57,8 +62,9 @@ TEST(FifCodec, RoundTripKeepsQualityAndShrinksTheFile) {
         auto picture = parseFif(fif->data(), fif->size());
         ASSERT_TRUE(picture);
         EXPECT_EQ(picture->planes.size(), 3u);
-        EXPECT_GE(test::psnr(render(*picture, c.width, c.height, {0, 0, c.width, c.height}), source),
-                  c.minPsnr);
+        EXPECT_GE(
+            test::psnr(render(*picture, c.width, c.height, {0, 0, c.width, c.height}), source),
+            c.minPsnr);
     }
 }
 
@@ -73,9 +79,11 @@ TEST(FifCodec, DecodesAtAnySizeAndCropsExactly) {
 
     // Smaller decodes match the shrunk original; a larger one shrinks back to the 1:1 decode.
     EXPECT_GE(test::psnr(render(*picture, width / 4, height / 4, {0, 0, width / 4, height / 4}),
-                         shrink(source, width, height, 4)), 27.0);
+                         shrink(source, width, height, 4)),
+              27.0);
     EXPECT_GE(test::psnr(render(*picture, width / 2, height / 2, {0, 0, width / 2, height / 2}),
-                         shrink(source, width, height, 2)), 27.0);
+                         shrink(source, width, height, 2)),
+              27.0);
     auto large = render(*picture, 4 * width, 4 * height, {0, 0, 4 * width, 4 * height});
     EXPECT_GE(test::psnr(shrink(large, 4 * width, 4 * height, 4), whole), 35.0);
 
@@ -102,7 +110,8 @@ TEST(FifCodec, DecodesAtAnySizeAndCropsExactly) {
 
 TEST(FifCodec, GreyPicturesNeedOnePlaneAndTablesTravelByName) {
     std::vector<std::uint8_t> grey(3 * 64 * 48);
-    for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<std::uint8_t>((i / 3) % 64 * 4);
+    for (std::size_t i = 0; i < grey.size(); ++i)
+        grey[i] = static_cast<std::uint8_t>((i / 3) % 64 * 4);
     EncodeSettings settings;
     settings.tableName = "photo.ftt";
     settings.contrast = positiveContrastTable();
@@ -132,8 +141,8 @@ TEST(FifCodec, RefusesMalformedFilesAndTables) {
         std::size_t at;
         std::uint8_t value;
     } changes[] = {
-        {"magic", 0, 'X'},          {"width 0", 8, 0},        {"unknown flag", 6, 0x80},
-        {"name length", 12, 200},   {"lattice shift", 17, 99},
+        {"magic", 0, 'X'},        {"width 0", 8, 0},         {"unknown flag", 6, 0x80},
+        {"name length", 12, 200}, {"lattice shift", 17, 99},
     };
     for (const Change& c : changes) {
         auto bad = fif;

@@ -18,6 +18,8 @@ constexpr std::uint32_t kMaxDomains = 1u << 12;
 constexpr int kClasses = 3 * 24;
 // A class with fewer domains than this also searches its brightness siblings.
 constexpr std::size_t kFewDomains = 16;
+// How many times its allowed error a block may hold and still be searched for at its size.
+constexpr float kHopeless = 12.0f;
 
 struct Block {
     std::vector<float> canonical;  // the block seen through its canonical isometry
@@ -204,7 +206,10 @@ class PlaneEncoder {
         float limit = static_cast<float>(maxError_) * n * n;
         // A match a quarter as far off as allowed is as good as the best one.
         float goodEnough = limit * 0.25f;
-        if (bestError > goodEnough) search(range, n, goodEnough, leaf, bestError);
+        // Above the smallest size, a block whose detail is far beyond the limit
+        // is split at once: no domain takes out that much of it.
+        bool hopeless = n > kMinBlock && bestError > kHopeless * limit;
+        if (!hopeless && bestError > goodEnough) search(range, n, goodEnough, leaf, bestError);
         if (n > kMinBlock && bestError > limit) {
             int half = n / 2;
             encodeNode(x, y, half);

@@ -9,7 +9,7 @@
 
 namespace deco {
 
-// A FIF file: a 12-byte header, the FTT name, then each plane's stream behind
+// A FIF file: a 13-byte header, the FTT name, then each plane's stream behind
 // its 32-bit byte count. All numbers little-endian.
 //   0  "PFIF"       4  major, minor      6  flags (kColorFlag, kSizeUnknownFlag)
 //   7  quality      8  width (16 bits)  10  height (16 bits)

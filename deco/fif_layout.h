@@ -23,10 +23,10 @@ inline constexpr std::uint8_t kSizeUnknownFlag = 2;
 inline constexpr std::size_t kHeaderBytes = 13;
 inline constexpr std::size_t kMaxTableName = 63;
 
-// Range blocks are 16, 8 or 4 pixels square on a grid padded to whole top blocks.
+// Range blocks are 16, 8, 4 or 2 pixels square on a grid padded to whole top blocks.
 inline constexpr int kTopBlock = 16;
-inline constexpr int kMinBlock = 4;
-inline constexpr int kBlockSizes = 3;
+inline constexpr int kMinBlock = 2;
+inline constexpr int kBlockSizes = 4;
 // Coded planes are at most this many pixels, so decoding work stays bounded.
 inline constexpr std::uint64_t kMaxPlanePixels = std::uint64_t{1} << 26;
 

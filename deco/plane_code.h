@@ -43,7 +43,9 @@ struct DomainLattice {
 DomainLattice domainLattice(const PlaneGeometry& geometry, int blockSize, int shift);
 
 inline int blockSizeIndex(int blockSize) {
-    return blockSize == kTopBlock ? 0 : blockSize == kTopBlock / 2 ? 1 : 2;
+    int index = 0;
+    while ((kTopBlock >> index) > blockSize) ++index;
+    return index;
 }
 
 struct PlaneCode {
@@ -52,7 +54,7 @@ struct PlaneCode {
     std::vector<Leaf> leaves;  // in stream order: top blocks in raster order, children TL TR BL BR
 };
 
-// The plane stream: the three lattice shifts, then each top block's quadtree
+// The plane stream: a lattice shift per block size, then each top block's quadtree
 // (a split bit above the smallest size; a leaf's 5-bit contrast code, 8-bit
 // mean, and unless flat its 3-bit isometry and domain index).
 std::vector<std::uint8_t> writePlane(const PlaneCode& code);

@@ -13,7 +13,7 @@ inline constexpr int kSampleShift = 4;
 inline constexpr int kSampleMax = 255 << kSampleShift;
 
 // The lowest zoom: the smallest range block becomes one pixel.
-inline constexpr int kBaseShift = -2;
+inline constexpr int kBaseShift = -1;
 
 struct PixelRect {
     int left = 0;

@@ -3,6 +3,7 @@
 #include "engine/diagnostics.h"
 #include "formats/bmp.h"
 #include "formats/diagnostic_locations.h"
+#include "formats/fif.h"
 #include "formats/gif.h"
 #include "formats/jpeg.h"
 #include "formats/pcx.h"
@@ -48,7 +49,7 @@ ErrorNumber CheckStoreCompression(int format, int compression) {
 }
 
 void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
-              const ZLoadParams& /*params*/) {
+              const ZLoadParams& params) {
     if (format == kFormatAny) {
         format = IdentifyFormatByExtension(path);
         if (format == kFormatAny || format == kFormatPaintbrush) {
@@ -82,6 +83,9 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
             return;
         case kFormatPng:
             LoadPNG(image, path);
+            return;
+        case kFormatFif:
+            LoadFIF(image, path, params);
             return;
         default:
             image.error = reportFailure(err::FormatNotSupported, location::LoadFormatUnknown);

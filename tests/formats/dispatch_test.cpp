@@ -52,7 +52,7 @@ TEST(LoadRouting, FormatsWithoutAReaderAreNotSupported) {
     TempDir dir;
     std::string path = dir.path("image.dat");
     test::writeText(path, "GIF89a");
-    for (int format : std::initializer_list<int>{kFormatPaintbrush, kFormatFif, kFormatQzi, 14}) {
+    for (int format : std::initializer_list<int>{kFormatPaintbrush, kFormatQzi, 14}) {
         ZDib image;
         LoadFile(image, path, format, 0, ZLoadParams{});
         EXPECT_EQ(image.error, err::FormatNotSupported) << format;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "deco/fif_codec.h"
 #include "tests/support/peer_tools.h"
 #include "tests/support/temp_dir.h"
 
@@ -51,6 +52,21 @@ TEST(PicbufBinary, StoresAndLoadsABitmapBetweenControls) {
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
+}
+
+TEST(PicbufBinary, LoadsFifFilesThroughTheDecoderBesideTheLibrary) {
+    TempDir dir;
+    std::vector<std::uint8_t> rgb(3 * 64 * 48);
+    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i % 251);
+    auto fif = deco::encodeFif(rgb.data(), 64, 48, deco::EncodeSettings{});
+    ASSERT_TRUE(fif);
+    writeFile(dir.path("photo.fif"), *fif);
+    std::string file = test::quoted(dir.path("photo.fif"));
+    Outcome result = picbuf("FileName=" + file +
+                            " LoadScale=2 Load Xresolution Yresolution ColorDepth"
+                            " LoadScale=0 LoadOptions=1 Load ColorDepth");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "Xresolution=256\nYresolution=192\nColorDepth=24\nColorDepth=8\n");
 }
 
 TEST(PicbufBinary, KeepGoingReportsEveryFailure) {

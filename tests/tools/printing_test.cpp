@@ -15,7 +15,8 @@ namespace {
 // (Poppler smooths the edges of images, so the exact colour-on-colour
 // stretch is checked on an image device in the control's tests.)
 TEST(PicbufPrinting, APdfPrinterTakesThePrintRectangleInDevicePixels) {
-    if (test::run("command -v pdftoppm >/dev/null") != 0) GTEST_SKIP() << "needs poppler-utils";
+    if (test::run("command -v pdftoppm >/dev/null") != 0)
+        PM32_MISSING_PEER() << "needs poppler-utils";
     test::TempDir dir;
     const std::string pdf = dir.path("out.pdf");
     Session s = run({"--printer", pdf, "Init(24,2,1,0x0000FF)",

@@ -17,13 +17,16 @@
 #include "control/zpal.h"
 #include "control/zview.h"
 #include "platform/automation/dispatch.h"
+#include "platform/automation/property_bag.h"
 
 namespace pm32::control {
 
 // The Picbuf control: one image and palette behind a table-driven automation
 // interface. Every entry runs in one error scope: a raised error number is
 // stored in ErrorNumber and thrown to the caller as an AutomationError.
-class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<ZPm32> {
+class ZPm32 : public automation::Dispatch,
+              public automation::PersistPropertyBag,
+              public std::enable_shared_from_this<ZPm32> {
   public:
     // The site must outlive the control; it may be null for a control that
     // is not placed anywhere (design time, no window, no events).
@@ -114,8 +117,8 @@ class ZPm32 : public automation::Dispatch, public std::enable_shared_from_this<Z
 
     // The persisted properties as "Name=value" lines, and back; a value that
     // is missing or refused takes its default.
-    std::string SaveProperties() const;
-    void LoadProperties(std::string_view bag);
+    std::string SaveProperties() const override;
+    void LoadProperties(std::string_view bag) override;
 
   private:
     Variant getProperty(const MemberRow& member, std::span<Variant> args);

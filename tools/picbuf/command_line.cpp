@@ -65,6 +65,9 @@ Options ParseCommandLine(std::span<const std::string> args) {
         } else if (arg.starts_with("--snapshot=")) {
             options.snapshot = std::string(arg.substr(arg.find('=') + 1));
             if (options.snapshot.empty()) throw UsageError("--snapshot needs a file name");
+        } else if (arg == "--load-form" || arg == "--save-form") {
+            if (i + 1 == args.size()) throw UsageError(std::string(arg) + " needs a file name");
+            (arg == "--load-form" ? options.loadForm : options.saveForm) = args[++i];
         } else if (arg == "--printer") {
             if (i + 1 == args.size()) throw UsageError("--printer needs FILE.pdf or cups:QUEUE");
             options.printer = printerTarget(args[++i]);
@@ -163,6 +166,12 @@ Options
                  the value $printer, in device pixels:
                  picbuf --printer out.pdf FileName=a.bmp Load PrintLeft=0
                  PrintTop=0 PrintWidth=1200 PrintHeight=900 'PrinterhDC=$printer'
+  --load-form F  before the first statement, give every control the
+                 properties the form file F keeps for it (as a form loads its
+                 controls, at design time with --design)
+  --save-form F  after the last statement, write every control's persisted
+                 properties to the form file F: a line [Picbuf1] opens a
+                 control's section, then one Property=value line each
   --design       design mode: the site's UserMode is False
   --events       print every fired event as "event Name"
                  (Callback: "event Callback Lines=N")

@@ -28,6 +28,8 @@ struct Options {
     std::string helpTopic;                // a member name, "members", or empty for the usage
     std::optional<ClientSize> client;     // every control gets a headless window
     std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
+    std::string loadForm;                 // a form file read before the first statement
+    std::string saveForm;                 // a form file written after the last statement
     std::string printer;                  // a ".pdf" file or "cups:QUEUE" the statements print to
     std::vector<std::string> statements;  // in the order given
 };

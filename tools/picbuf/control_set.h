@@ -26,6 +26,11 @@ class ControlSet {
     const std::string& firstName() const { return controls_.front().first; }
     const std::string& lastName() const { return controls_.back().first; }
 
+    // Every control with its name, in the order they were made.
+    const std::vector<std::pair<std::string, automation::DispatchPtr>>& all() const {
+        return controls_;
+    }
+
   private:
     std::vector<std::pair<std::string, automation::DispatchPtr>> controls_;
 };

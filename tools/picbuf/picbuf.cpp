@@ -3,6 +3,7 @@
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/container.h"
 #include "tools/picbuf/executor.h"
+#include "tools/picbuf/form_file.h"
 #include "tools/picbuf/help.h"
 #include "tools/picbuf/member_listing.h"
 #include "tools/picbuf/printer_target.h"
@@ -19,7 +20,8 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
         return 2;
     }
     if (options.help) return PrintHelp(options.helpTopic, out, err);
-    if (options.statements.empty() && !options.members && options.snapshot.empty()) {
+    if (options.statements.empty() && !options.members && options.snapshot.empty() &&
+        options.loadForm.empty() && options.saveForm.empty()) {
         err << "picbuf: no statements to run\nTry 'picbuf --help'.\n";
         return 2;
     }
@@ -36,6 +38,12 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     }
     Container container(options.controls, !options.designMode, options.events ? &out : nullptr,
                         options.client);
+    try {
+        if (!options.loadForm.empty()) LoadFormFile(options.loadForm, container.controls());
+    } catch (const FormError& error) {
+        err << "picbuf: " << error.what() << '\n';
+        return 1;
+    }
     if (options.members) PrintMembers(container.controls().first().GetTypeInfo(), out);
     Executor executor(container.controls(), out, err);
     int status = executor.runAll(options.statements, options.keepGoing);
@@ -43,6 +51,13 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
                              !WriteSnapshot(*container.firstWindow(), options.snapshot, problem)) {
         out.flush();
         err << "picbuf: " << problem << '\n';
+        status = 1;
+    }
+    try {
+        if (!options.saveForm.empty()) SaveFormFile(options.saveForm, container.controls());
+    } catch (const FormError& error) {
+        out.flush();
+        err << "picbuf: " << error.what() << '\n';
         status = 1;
     }
     return status;

@@ -10,26 +10,17 @@
 #include "engine/zdib.h"
 #include "platform/file_descriptor.h"
 #include "platform/replacement_file.h"
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using TextFile = std::unique_ptr<std::FILE, FileCloser>;
-
 using platform::ReplacementFile;
+using platform::StdioFile;
 
 // Opens the replacement's file; nothing when the replacement could not be set up.
-TextFile openText(const ReplacementFile& target, const char* mode) {
-    return target ? TextFile(std::fopen(target.Path().c_str(), mode)) : TextFile();
-}
-
-// Closes the stream now; false when any of its writes failed.
-bool closeText(TextFile& file) {
-    bool clean = std::ferror(file.get()) == 0;
-    return std::fclose(file.release()) == 0 && clean;
+StdioFile openText(const ReplacementFile& target, const char* mode) {
+    return target ? platform::openStdio(target.Path(), mode) : StdioFile();
 }
 
 std::string messageLines(unsigned first, unsigned last) {
@@ -100,10 +91,10 @@ int AppendPaletteDump(const std::string& path, std::uint32_t count,
                       std::span<const platform::PALETTEENTRY> entries) {
     // The dump is added to a copy, so a failed write leaves the file as it was.
     ReplacementFile target(path, ReplacementFile::Start::TargetCopyOrEmpty);
-    TextFile out = openText(target, "a");
+    StdioFile out = openText(target, "a");
     if (!out) return 4;
     writePaletteDump(out.get(), count, entries);
-    return closeText(out) && target.Commit() ? 0 : 4;
+    return platform::closeStdio(out) && target.Commit() ? 0 : 4;
 }
 
 void ZDib::Dump(const std::string& path, int option) {
@@ -122,7 +113,7 @@ void ZDib::Dump(const std::string& path, int option) {
     // Header, palette and image data go to one replacement, so a dump that
     // fails on the way leaves the file as it was.
     ReplacementFile target(path);
-    TextFile out = openText(target, "w");
+    StdioFile out = openText(target, "w");
     if (!out) {
         error = err::BadFile;
         return;
@@ -137,7 +128,7 @@ void ZDib::Dump(const std::string& path, int option) {
         writePaletteDump(out.get(), colorsUsed, std::span(table, count));
     }
     if (option != 2) writeImageData(out.get(), *this);
-    if (!closeText(out) || !target.Commit()) error = err::BadFile;
+    if (!platform::closeStdio(out) || !target.Commit()) error = err::BadFile;
 }
 
 }  // namespace pm32

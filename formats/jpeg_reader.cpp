@@ -6,7 +6,7 @@
 #include "formats/jpeg_library.h"
 #include "formats/load_through.h"
 #include "formats/picture_rows.h"
-#include "formats/stdio_file.h"
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
@@ -83,7 +83,7 @@ ErrorNumber readPixels(const ZDib& image, JpegErrors& errors, JpegLoad& load) {
 }
 
 ErrorNumber decode(ZDib& image, const std::string& path) {
-    StdioFile file = openStdio(path, "rb");
+    platform::StdioFile file = platform::openStdio(path, "rb");
     if (!file) return err::FileMissing;
     JpegErrors errors;
     JpegDecompressor decompressor(errors);

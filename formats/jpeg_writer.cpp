@@ -7,8 +7,8 @@
 #include "formats/jpeg.h"
 #include "formats/jpeg_library.h"
 #include "formats/picture_rows.h"
-#include "formats/stdio_file.h"
 #include "platform/replacement_file.h"
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
@@ -123,7 +123,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
     JpegErrors errors;
     platform::ReplacementFile target(path);
     if (!target) return err::JpegWriteFailed;
-    StdioFile file = openStdio(target.Path(), "wb");
+    platform::StdioFile file = platform::openStdio(target.Path(), "wb");
     if (!file) return err::JpegWriteFailed;
     JpegCompressor compressor(errors);
     JpegStore store{.info = compressor.get(),
@@ -136,7 +136,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int quality, int 
                     .lookup = &lookup,
                     .expanded = expanded.get()};
     if (!runJpegStep(errors, writeImage, store)) return err::JpegWriteFailed;
-    return closeStdio(file) && target.Commit() ? 0 : err::JpegWriteFailed;
+    return platform::closeStdio(file) && target.Commit() ? 0 : err::JpegWriteFailed;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "formats/picture_rows.h"
 #include "formats/png.h"
 #include "formats/png_library.h"
-#include "formats/stdio_file.h"
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
@@ -103,7 +103,7 @@ ErrorNumber readPixels(const ZDib& image, PngLoad& load) {
 }
 
 ErrorNumber decode(ZDib& image, const std::string& path) {
-    StdioFile file = openStdio(path, "rb");
+    platform::StdioFile file = platform::openStdio(path, "rb");
     if (!file) return err::FileMissing;
     PngReadState state;
     if (!state) return err::OutOfMemory;

@@ -6,8 +6,8 @@
 #include "formats/picture_rows.h"
 #include "formats/png.h"
 #include "formats/png_library.h"
-#include "formats/stdio_file.h"
 #include "platform/replacement_file.h"
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
@@ -73,7 +73,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
 
     platform::ReplacementFile target(path);
     if (!target) return err::PngWriteFailed;
-    StdioFile file = openStdio(target.Path(), "wb");
+    platform::StdioFile file = platform::openStdio(target.Path(), "wb");
     if (!file) return err::PngWriteFailed;
     PngWriteState state;
     if (!state) return err::OutOfMemory;
@@ -87,7 +87,7 @@ ErrorNumber encode(const ZDib& image, const std::string& path, int writeOption) 
                    .palette = palette.data(),
                    .paletteEntries = paletteEntries};
     if (!runPngStep(store.png, writeImage, store)) return err::PngWriteFailed;
-    return closeStdio(file) && target.Commit() ? 0 : err::PngWriteFailed;
+    return platform::closeStdio(file) && target.Commit() ? 0 : err::PngWriteFailed;
 }
 
 }  // namespace

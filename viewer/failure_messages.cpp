@@ -1,12 +1,10 @@
 #include "viewer/failure_messages.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QFileInfo>
 #include <cerrno>
 
 #include "engine/errors.h"
+#include "platform/file_access.h"
 
 namespace pm32::viewer {
 
@@ -144,21 +142,17 @@ Failure FailureOfOperation(std::uint32_t number) {
 }
 
 std::optional<Failure> CheckReadable(const QString& path) {
-    const QFileInfo info(path);
     if (path.isEmpty()) return Failure::BadFileName;
-    if (info.isDir()) return Failure::BadFileName;
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) return FailureOfSystemError(errno);
-    ::close(file);
-    if (info.size() == 0) return Failure::ReadPastEnd;
+    if (int refusal = platform::ReadRefusal(QFile::encodeName(path).toStdString()))
+        return FailureOfSystemError(refusal);
+    if (QFileInfo(path).size() == 0) return Failure::ReadPastEnd;
     return std::nullopt;
 }
 
 std::optional<Failure> CheckWritable(const QString& path) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || info.isDir()) return Failure::BadFileName;
-    const QByteArray target = QFile::encodeName(info.exists() ? path : info.absolutePath());
-    if (::access(target.constData(), W_OK) != 0) return FailureOfSystemError(errno);
+    if (path.isEmpty()) return Failure::BadFileName;
+    if (int refusal = platform::WriteRefusal(QFile::encodeName(path).toStdString()))
+        return FailureOfSystemError(refusal);
     return std::nullopt;
 }
 

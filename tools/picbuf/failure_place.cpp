@@ -1,15 +1,10 @@
 #include "tools/picbuf/failure_place.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 
+#include "platform/file_access.h"
 #include "platform/text_compare.h"
 
 namespace pm32::tools {
@@ -57,8 +52,6 @@ const FileMember* fileMember(std::string_view name) {
     return nullptr;
 }
 
-std::string reason(int error) { return std::strerror(error); }
-
 std::string fileName(automation::Dispatch& control) {
     std::optional<automation::DispId> id = control.GetIdOfName("FileName");
     if (!id) return {};
@@ -71,21 +64,6 @@ std::string fileName(automation::Dispatch& control) {
 
 }  // namespace
 
-std::string FileRefusal(const std::string& path, bool writing) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) return reason(EISDIR);
-        if (::access(path.c_str(), writing ? W_OK : R_OK) != 0) return reason(errno);
-        return {};
-    }
-    if (!writing || errno != ENOENT) return reason(errno);
-    // A new file needs a folder that exists and takes it.
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (folder.empty()) folder = ".";
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) return reason(errno);
-    return {};
-}
-
 std::string FailurePlace(int number, std::string_view text, const Statement& statement,
                          ErrorNumber error, automation::Dispatch& control) {
     std::string line = "  in statement " + std::to_string(number) + ": " + std::string(text);
@@ -96,8 +74,8 @@ std::string FailurePlace(int number, std::string_view text, const Statement& sta
     const std::string path = fileName(control);
     if (path.empty()) return line;
     line += " (file \"" + path + '"';
-    if (std::string refusal = FileRefusal(path, member->writes); !refusal.empty())
-        line += ": " + refusal;
+    if (int refusal = member->writes ? platform::WriteRefusal(path) : platform::ReadRefusal(path))
+        line += ": " + std::string(std::strerror(refusal));
     return line + ')';
 }
 

@@ -16,8 +16,4 @@ namespace pm32::tools {
 std::string FailurePlace(int number, std::string_view text, const Statement& statement,
                          ErrorNumber error, automation::Dispatch& control);
 
-// Why the system refuses the file for reading, or for writing; empty when
-// it would not refuse it.
-std::string FileRefusal(const std::string& path, bool writing);
-
 }  // namespace pm32::tools

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace pm32::platform {
+
+// Why the system refuses a file, as an errno value (EISDIR for a folder), or
+// 0 when it would not: for reading an existing file, and for writing at the
+// path, an existing file or a new one in its folder. Asked before an
+// operation, or after one failed, to say why in the user's terms.
+int ReadRefusal(const std::string& path);
+int WriteRefusal(const std::string& path);
+
+}  // namespace pm32::platform

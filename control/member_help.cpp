@@ -10,10 +10,6 @@ namespace {
 
 using automation::SignatureText;
 
-std::string kindText(const MemberRow& row) {
-    return row.kind == MemberKind::Method ? "method" : "property";
-}
-
 std::string errorText(ErrorNumber number) {
     std::string text = std::to_string(number);
     auto message = LoadResourceString(number);
@@ -113,7 +109,8 @@ std::string wrapped(std::string_view words, std::string_view indent) {
 }  // namespace
 
 std::string MemberHelp(const MemberRow& row) {
-    std::string text = kindText(row) + ' ' + SignatureText(row.name, row.params, row.type) + '\n';
+    std::string text = std::string(automation::MemberKindName(row.kind)) + ' ' +
+                       SignatureText(row.name, row.params, row.type) + '\n';
     text += wrapped(row.description, "  ");
     text += "  group: " + std::string(GroupName(row.group)) + '\n';
     if (row.kind == MemberKind::Property) {

@@ -25,6 +25,18 @@ const MemberInfo* TypeInfo::find(std::string_view wanted) const {
     return nullptr;
 }
 
+std::string_view MemberKindName(MemberKind kind) {
+    switch (kind) {
+        case MemberKind::Property:
+            return "property";
+        case MemberKind::Method:
+            return "method";
+        case MemberKind::Event:
+            return "event";
+    }
+    return "member";
+}
+
 std::string ParameterText(const ParamInfo& param) {
     std::string text;
     if (param.optional) text += "Optional ";

@@ -26,6 +26,9 @@ struct ParamInfo {
     bool array = false;  // a one-dimensional array of the type, passed by reference
 };
 
+// "property", "method" or "event".
+std::string_view MemberKindName(MemberKind kind);
+
 // A parameter as a Basic declaration reads: [Optional] [ByRef] name[()] As Type.
 std::string ParameterText(const ParamInfo& param);
 

@@ -1,22 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "tests/support/temp_dir.h"
 #include "tests/tools/picbuf_session.h"
 
 namespace pm32::tools {
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
 // A form keeps each control's properties in its own section and gives them
 // back to the control of that name in a later run.
@@ -26,7 +14,7 @@ TEST(PicbufForms, PropertiesTravelThroughAFormFile) {
     Session saved = run({"--save-form", form, "DrawWidth=3", "FileName=a b.bmp",
                          "Picbuf2.ScaleImage=4", "Picbuf2.FillColor=0x00FF00"});
     ASSERT_EQ(saved.status, 0) << saved.err;
-    const std::string text = readAll(form);
+    const std::string text = test::readText(form);
     EXPECT_EQ(text.find("[Picbuf1]\n"), 0u) << text;
     const std::size_t second = text.find("[Picbuf2]\n");
     ASSERT_NE(second, std::string::npos);
@@ -42,7 +30,7 @@ TEST(PicbufForms, PropertiesTravelThroughAFormFile) {
 
     Session copied = run({"--load-form", form, "--save-form", dir.path("copy.txt")});
     EXPECT_EQ(copied.status, 0) << copied.err;
-    EXPECT_EQ(readAll(dir.path("copy.txt")), text);
+    EXPECT_EQ(test::readText(dir.path("copy.txt")), text);
 }
 
 TEST(PicbufForms, AFormThatDoesNotFitIsRefusedBeforeAnyStatement) {
@@ -56,7 +44,7 @@ TEST(PicbufForms, AFormThatDoesNotFitIsRefusedBeforeAnyStatement) {
         {"DrawWidth=2\n[Picbuf1]\n", "line 1 stands before any [control]"},
     };
     for (const Case& c : cases) {
-        write(dir.path("bad.txt"), c.text);
+        test::writeText(dir.path("bad.txt"), c.text);
         Session s = run({"--load-form", dir.path("bad.txt"), "Version"});
         EXPECT_EQ(s.status, 1);
         EXPECT_EQ(s.out, "") << "no statement ran";

@@ -6,20 +6,8 @@ namespace {
 using automation::MemberInfo;
 using automation::MemberKind;
 
-std::string kindName(MemberKind kind) {
-    switch (kind) {
-        case MemberKind::Property:
-            return "property";
-        case MemberKind::Method:
-            return "method";
-        case MemberKind::Event:
-            return "event";
-    }
-    return "member";
-}
-
 void printMember(const MemberInfo& member, std::ostream& out) {
-    out << member.id << ' ' << kindName(member.kind) << ' '
+    out << member.id << ' ' << automation::MemberKindName(member.kind) << ' '
         << automation::SignatureText(member.name, member.params, member.type);
     if (member.kind == MemberKind::Property) {
         if (!member.writable) out << ", read-only";

@@ -13,6 +13,7 @@ packages=(
   libgif-dev libtiff-dev libmagick++-6.q16-dev
   fonts-dejavu-core
   xdg-utils shared-mime-info poppler-utils
+  cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript  # a private print scheduler
   lomiri-wallpapers-16.04 lomiri-wallpapers-20.04  # natural photos for the FIF benchmark
 )
 

@@ -20,6 +20,9 @@ Variant GetPicbufID(ZPm32& c, std::span<Variant> index);
 Variant GetErrorNumber(ZPm32& c, std::span<Variant> index);
 void SetErrorNumber(ZPm32& c, std::span<Variant> index, const Variant& value);
 Variant GetHWnd(ZPm32& c, std::span<Variant> index);
+// At design time the auto-load image follows FileName and AutoLoad.
+void FileNameChanged(ZPm32& c, const Variant& value);
+void AutoLoadChanged(ZPm32& c, const Variant& value);
 Variant GetDataSource(ZPm32& c, std::span<Variant> index);
 void SetDataSource(ZPm32& c, std::span<Variant> index, const Variant& value);
 

@@ -2,6 +2,7 @@
 
 #include "control/dispids.h"
 #include "control/entries.h"
+#include "control/file_loading.h"
 #include "control/progress_hook.h"
 #include "control/whole_image_transfer.h"
 #include "control/zpm32.h"
@@ -20,21 +21,6 @@ std::string fileName(ZPm32& c) {
     return path;
 }
 
-ZLoadParams loadParams(ZPm32& c) {
-    ZLoadParams params;
-    params.scale = c.I2(dispid::LoadScale);
-    params.width = c.I2(dispid::LoadWidth);
-    params.height = c.I2(dispid::LoadHeight);
-    params.options = c.I2(dispid::LoadOptions);
-    params.palette = static_cast<std::uint32_t>(c.I4(dispid::LoadPalette));
-    params.cropX = c.I2(dispid::LoadCropX);
-    params.cropY = c.I2(dispid::LoadCropY);
-    params.cropWidth = c.I2(dispid::LoadCropWidth);
-    params.cropHeight = c.I2(dispid::LoadCropHeight);
-    params.fastest = c.Bool(dispid::LoadFastest) ? 1 : 0;
-    return params;
-}
-
 bool reportsProgress(FormatCode format) {
     return format == kFormatGif || format == kFormatJpeg || format == kFormatFif ||
            format == kFormatPng;
@@ -47,7 +33,7 @@ bool ignored(FormatCode format) { return format == kFormatQzi || format == kForm
 // (an image number past a GIF's last image) leaves the control a palette alone.
 void loadAndTransfer(ZPm32& c, const std::string& path, FormatCode format) {
     ZDib image;
-    LoadFile(image, path, format, c.I2(dispid::ImageNumber), loadParams(c));
+    LoadFile(image, path, format, c.I2(dispid::ImageNumber), LoadParamsOf(c));
     if (image.error != 0) Raise(image.error);
     if (image.handle == 0) return;
     if (image.width == 0 && image.height == 0) {

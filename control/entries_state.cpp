@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "control/auto_load.h"
 #include "control/dispids.h"
 #include "control/entries.h"
 #include "control/identity.h"
@@ -70,6 +71,18 @@ void SetErrorNumber(ZPm32& c, std::span<Variant>, const Variant& value) {
 
 Variant GetHWnd(ZPm32& c, std::span<Variant>) {
     return Variant::I4(c.Site() ? static_cast<std::int32_t>(c.Site()->Window()) : 0);
+}
+
+void FileNameChanged(ZPm32& c, const Variant&) {
+    if (c.RunTime()) return;
+    RefreshDesignImage(c);
+    if (platform::WindowHost* host = c.Host()) host->Invalidate();
+}
+
+void AutoLoadChanged(ZPm32& c, const Variant&) {
+    RefreshDesignImage(c);
+    SizeToDesignImage(c);
+    if (platform::WindowHost* host = c.Host()) host->Invalidate();
 }
 
 Variant GetDataSource(ZPm32&, std::span<Variant>) { return Variant::Object(nullptr); }

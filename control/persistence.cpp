@@ -2,6 +2,7 @@
 #include <map>
 #include <optional>
 
+#include "control/auto_load.h"
 #include "control/dispids.h"
 #include "control/identity.h"
 #include "control/zpm32.h"
@@ -104,6 +105,11 @@ std::string ZPm32::SaveProperties() const {
     for (DispId id : StockPersistenceOrder()) write(id);
     bag += std::string(kVersionKey) + "=" + std::to_string(kPropertySetVersion) + "\n";
     for (DispId id : PersistenceOrder()) write(id);
+    if (I2(dispid::AutoLoad) == 2) {
+        std::string embedded = EmbeddedImageText(designImage_.Image());
+        if (embedded.empty()) embedded = embeddedText_;
+        if (!embedded.empty()) bag += std::string(kEmbeddedImageKey) + "=" + embedded + "\n";
+    }
     return bag;
 }
 
@@ -134,6 +140,20 @@ void ZPm32::LoadProperties(std::string_view bag) {
     for (DispId id : StockPersistenceOrder()) read(id);
     for (DispId id : PersistenceOrder()) read(id);
     modified_ = false;
+    const auto embedded = values.find(std::string(kEmbeddedImageKey));
+    embeddedText_ =
+        embedded == values.end() || I2(dispid::AutoLoad) != 2 ? std::string() : embedded->second;
+    if (RunTime()) {
+        AutoLoadAtRunTime(*this, embeddedText_);
+        return;
+    }
+    try {
+        RefreshDesignImage(*this);
+    } catch (const RaisedError& error) {
+        ReportError(error.number);
+    }
+    SizeToDesignImage(*this);
+    if (host_ != nullptr) host_->Invalidate();
 }
 
 }  // namespace pm32::control

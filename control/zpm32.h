@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "control/auto_load.h"
 #include "control/control_site.h"
 #include "control/control_window.h"
 #include "control/dib_holder.h"
@@ -112,11 +113,16 @@ class ZPm32 : public automation::Dispatch,
     // Replaces the rubber-band tracker with a new one on the control's window.
     void StartTracker(const RubberBandTracker::Settings& settings);
 
+    // The image shown while the control is designed (AutoLoad).
+    DesignImageCache& DesignImage() { return designImage_; }
+    const DesignImageCache& DesignImage() const { return designImage_; }
+
     bool Modified() const { return modified_; }
     void SetModified() { modified_ = true; }
 
     // The persisted properties as "Name=value" lines, and back; a value that
-    // is missing or refused takes its default.
+    // is missing or refused takes its default. With AutoLoad 2 the image the
+    // form carries follows them; loading ends with the auto-load.
     std::string SaveProperties() const override;
     void LoadProperties(std::string_view bag) override;
 
@@ -141,6 +147,10 @@ class ZPm32 : public automation::Dispatch,
     std::shared_ptr<Picture> mouseIcon_ = std::make_shared<Picture>();
     FontHolder font_{[this] { fontChanged(); }};
     std::vector<RegionRecord> regions_;
+    DesignImageCache designImage_;
+    // The image a loaded form carried (AutoLoad 2), kept so that saving the
+    // form again keeps it even when its file is gone.
+    std::string embeddedText_;
     std::unique_ptr<RubberBandTracker> tracker_;
     bool systemColorsAdded_ = false;
 };

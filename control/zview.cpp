@@ -4,6 +4,7 @@
 #include <limits>
 #include <numeric>
 
+#include "control/design_paint.h"
 #include "control/dispids.h"
 #include "control/zpm32.h"
 #include "platform/automation/ole_color.h"
@@ -211,6 +212,9 @@ QColor ZView::backColor() const {
 bool ZView::Paint(QPainter& painter, const QRect& bounds) {
     if (!owner_.RunTime()) {
         painter.fillRect(bounds, backColor());
+        if (const HGLOBAL cached = owner_.DesignImage().Image(); cached != 0)
+            PaintDesignImage(painter, bounds, cached, owner_.Bool(dispid::AutoSize),
+                             owner_.Bool(dispid::AutoScale));
         return true;
     }
     if (!screen_) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/temp_dir.h"
 #include "tests/tools/picbuf_session.h"
 
@@ -31,6 +33,24 @@ TEST(PicbufForms, PropertiesTravelThroughAFormFile) {
     Session copied = run({"--load-form", form, "--save-form", dir.path("copy.txt")});
     EXPECT_EQ(copied.status, 0) << copied.err;
     EXPECT_EQ(test::readText(dir.path("copy.txt")), text);
+}
+
+// A form designed with AutoLoad 2 carries its image: the run shows it after
+// the file is gone, and saving the form again keeps it.
+TEST(PicbufForms, AnEmbeddedImageOutlivesItsFile) {
+    test::TempDir dir;
+    const std::string image = dir.path("a.bmp");
+    const std::string form = dir.path("form.txt");
+    ASSERT_EQ(run({"Init(24,9,4,0x00FF00)", "FileName=" + image, "Store"}).status, 0);
+    Session designed = run({"--design", "--save-form", form, "FileName=" + image, "AutoLoad=2"});
+    ASSERT_EQ(designed.status, 0) << designed.err;
+    std::filesystem::remove(image);
+
+    Session shown = run(
+        {"--load-form", form, "--save-form", dir.path("again.txt"), "Xresolution", "Yresolution"});
+    EXPECT_EQ(shown.out, "Xresolution=9\nYresolution=4\n") << shown.err;
+    const std::string again = test::readText(dir.path("again.txt"));
+    EXPECT_NE(again.find("AutoLoadEmbed="), std::string::npos) << again;
 }
 
 TEST(PicbufForms, AFormThatDoesNotFitIsRefusedBeforeAnyStatement) {

@@ -166,7 +166,7 @@ TEST(Sessions, DesignModeChangesTheAccessRules) {
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.err, "error " + std::to_string(automation::CTL_E_GETNOTSUPPORTED) +
                          ": Property is write-only.\n  in statement 1: ColorDepth\n");
-    s = run({"--design", "AutoLoad=1", "AutoLoad", "FileName=a.bmp", "FileName"});
+    s = run({"--design", "AutoLoad=1", "AutoLoad", "AutoLoad=0", "FileName=a.bmp", "FileName"});
     EXPECT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(s.out, "AutoLoad=1\nFileName=a.bmp\n");
     s = run({"AutoLoad=1"});

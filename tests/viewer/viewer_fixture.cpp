@@ -1,6 +1,7 @@
 #include "tests/viewer/viewer_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QTest>
 
@@ -22,6 +23,45 @@ BoxRecorder::BoxRecorder() {
 }
 
 BoxRecorder::~BoxRecorder() { platform::SetMessageBoxHandler({}); }
+
+DialogDriver::DialogDriver() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+}
+
+// The timer starts with the first step: the application exists by then.
+void DialogDriver::then(std::function<void(QDialog&)> step) {
+    steps_.push_back(std::move(step));
+    if (!timer_.isActive()) timer_.start();
+}
+
+DialogDriver::~DialogDriver() {
+    timer_.stop();
+    EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog steps never ran";
+}
+
+void DialogDriver::poll() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || dialog == last_ || !dialog->isVisible()) return;
+    last_ = dialog;
+    QPointer<QDialog> guard(dialog);
+    if (steps_.empty()) {
+        ADD_FAILURE() << "no step for the dialog " << dialog->objectName().toStdString();
+        dialog->reject();
+        return;
+    }
+    const std::function<void(QDialog&)> step = std::move(steps_.front());
+    steps_.pop_front();
+    try {
+        step(*dialog);
+    } catch (const std::exception&) {
+        // The step has failed the test already.
+    }
+    if (guard && guard->isVisible()) {
+        ADD_FAILURE() << "the step left " << guard->objectName().toStdString() << " open";
+        guard->reject();
+    }
+}
 
 Rgb Pattern(int x, int y) {
     return {static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7),

@@ -23,6 +23,7 @@
 #include "viewer/help_page.h"
 #include "viewer/image_steps.h"
 #include "viewer/page_preview.h"
+#include "viewer/pdf_page_setup.h"
 #include "viewer/printer_list.h"
 #include "viewer/settings.h"
 
@@ -208,11 +209,17 @@ void PrintDialog::selectPrinter() {
 }
 
 void PrintDialog::setupPage() {
-    QPageSetupDialog setup(printer_.get(), this);
-    if (setup.exec() == QDialog::Accepted) {
-        printer_->setFullPage(true);
-        updateLayout();
+    if (printer_->outputFormat() == QPrinter::PdfFormat) {
+        PdfPageSetup setup(printer_->pageLayout(), this);
+        if (setup.exec() != QDialog::Accepted) return;
+        printer_->setPageLayout(setup.chosenLayout());
+    } else {
+        // The printer driver's own settings, through the print system.
+        QPageSetupDialog setup(printer_.get(), this);
+        if (setup.exec() != QDialog::Accepted) return;
     }
+    printer_->setFullPage(true);
+    updateLayout();
 }
 
 void PrintDialog::print() {
@@ -258,7 +265,7 @@ bool PrintDialog::drawOn(QPaintDevice& device, QPrinter* printer) {
 }
 
 bool PrintDialog::printToPrinter() {
-    if (!printer_->isValid()) {
+    if (QPrinterInfo::printerInfo(target_).isNull() || !printer_->isValid()) {
         tell("There does not appear to be a valid printer installed.  Unable to print.");
         return false;
     }

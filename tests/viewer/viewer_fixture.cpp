@@ -42,25 +42,31 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::poll() {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || dialog == last_ || !dialog->isVisible()) return;
-    last_ = dialog;
-    QPointer<QDialog> guard(dialog);
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    for (const QPointer<QDialog>& handled : handled_)
+        if (handled == dialog) return;
+    handled_.push_back(dialog);
     if (steps_.empty()) {
         ADD_FAILURE() << "no step for the dialog " << dialog->objectName().toStdString();
         dialog->reject();
         return;
     }
-    const std::function<void(QDialog&)> step = std::move(steps_.front());
+    // The step runs from a timer of its own: a timer does not fire again
+    // while its handler runs, and a step may open the next dialog.
+    std::function<void(QDialog&)> step = std::move(steps_.front());
     steps_.pop_front();
-    try {
-        step(*dialog);
-    } catch (const std::exception&) {
-        // The step has failed the test already.
-    }
-    if (guard && guard->isVisible()) {
-        ADD_FAILURE() << "the step left " << guard->objectName().toStdString() << " open";
-        guard->reject();
-    }
+    QPointer<QDialog> guard(dialog);
+    QTimer::singleShot(0, dialog, [guard, step = std::move(step)] {
+        try {
+            step(*guard);
+        } catch (const std::exception&) {
+            // The step has failed the test already.
+        }
+        if (guard && guard->isVisible()) {
+            ADD_FAILURE() << "the step left " << guard->objectName().toStdString() << " open";
+            guard->reject();
+        }
+    });
 }
 
 Rgb Pattern(int x, int y) {

@@ -56,7 +56,8 @@ class DialogDriver {
 
     QTimer timer_;
     std::deque<std::function<void(QDialog&)>> steps_;
-    QPointer<QDialog> last_;
+    // A dialog gets one step, also when it shows again after a nested one.
+    std::vector<QPointer<QDialog>> handled_;
 };
 
 // The dialog as its own class; fails the test when it is another.

@@ -17,7 +17,8 @@ void ApplyTune(Picbuf& control, const TunePositions& positions) {
     if (ChangesBrightCont(positions))
         control.call("BrightCont", {Variant::R8(BrightnessArgument(positions.brightness)),
                                     Variant::R8(ContrastArgument(positions.contrast))});
-    if (ChangesGamma(positions)) control.call("Gamma", {Variant::R8(GammaArgument(positions.gamma))});
+    if (ChangesGamma(positions))
+        control.call("Gamma", {Variant::R8(GammaArgument(positions.gamma))});
 }
 
 AdjustDialog::AdjustDialog(Picbuf& shown, const TunePositions& start, QWidget* parent)
@@ -65,10 +66,8 @@ AdjustDialog::AdjustDialog(Picbuf& shown, const TunePositions& start, QWidget* p
     const struct {
         const char* name;
         const char* caption;
-    } captions[] = {{"cmdPreview", "Preview"},
-                    {"cmdReset", "Reset"},
-                    {"cmdCancel", "Cancel"},
-                    {"cmdOK", "OK"}};
+    } captions[] = {
+        {"cmdPreview", "Preview"}, {"cmdReset", "Reset"}, {"cmdCancel", "Cancel"}, {"cmdOK", "OK"}};
     QPushButton* made[4] = {};
     for (int i = 0; i < 4; ++i) {
         made[i] = new QPushButton(captions[i].caption, this);

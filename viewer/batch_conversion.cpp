@@ -33,8 +33,8 @@ void ConversionProgress::showCopying(const QString& source, const QString& targe
 }
 
 QString ConversionTarget(const QString& source, const QString& folder, const SaveOptions& options) {
-    return QDir::cleanPath(QDir(folder).absoluteFilePath(QFileInfo(source).completeBaseName() +
-                                                         options.extension));
+    return QDir::cleanPath(
+        QDir(folder).absoluteFilePath(QFileInfo(source).completeBaseName() + options.extension));
 }
 
 ConversionResult ConvertFiles(Picbuf& working, const QStringList& sources, const QString& folder,

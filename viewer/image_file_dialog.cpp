@@ -62,14 +62,13 @@ ImageFileDialog::ImageFileDialog(FileDialogMode mode, ViewerSettings& settings, 
     const std::optional<std::size_t> saved = SaveFormatIndex(settings_.defaultSaveAsExtension());
     formatButtons_[saved.value_or(1)]->setChecked(true);
     const QString quality = settings_.text("JPEGLossValue").trimmed();
-    qualityBox_->setText(QString::number(quality.isEmpty() ? kDefaultJpegQuality
-                                                           : JpegQualityOfText(quality)));
+    qualityBox_->setText(
+        QString::number(quality.isEmpty() ? kDefaultJpegQuality : JpegQualityOfText(quality)));
     progressiveBox_->setChecked(settings_.progressiveDisplay());
     autoPreviewBox_->setChecked(settings_.autoPreview());
     chooseFormat(static_cast<int>(saved.value_or(1)));
 
-    const QString remembered =
-        settings_.text(writesFormat(mode) ? "LastSavePath" : "LastLoadPath");
+    const QString remembered = settings_.text(writesFormat(mode) ? "LastSavePath" : "LastLoadPath");
     if (remembered.isEmpty() || !setFolder(remembered)) setFolder(QDir::currentPath());
 }
 
@@ -103,8 +102,7 @@ void ImageFileDialog::buildWidgets() {
     folderLabel_->setObjectName("folderPath");
     folderList_ = new QListWidget(this);
     folderList_->setObjectName("Dir1");
-    connect(folderList_, &QListWidget::itemActivated, this,
-            &ImageFileDialog::enterActivatedFolder);
+    connect(folderList_, &QListWidget::itemActivated, this, &ImageFileDialog::enterActivatedFolder);
     auto* folderCaption = new QLabel("&Directories:", this);
     folderCaption->setBuddy(folderList_);
     driveBox_ = new QComboBox(this);
@@ -193,14 +191,15 @@ void ImageFileDialog::buildWidgets() {
     const bool saving = writesFormat(mode_);
     formatGroup_->setVisible(saving);
     const bool previewing = mode_ != FileDialogMode::ConvertTarget;
-    for (QWidget* widget : {static_cast<QWidget*>(previewHost_), static_cast<QWidget*>(sizeLabel_),
-                            static_cast<QWidget*>(autoPreviewBox_),
-                            static_cast<QWidget*>(previewButton_)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(previewHost_), static_cast<QWidget*>(sizeLabel_),
+          static_cast<QWidget*>(autoPreviewBox_), static_cast<QWidget*>(previewButton_)})
         widget->setVisible(previewing);
     // Converting chooses a folder only: the sources keep their own names.
     nameLabel->setVisible(mode_ != FileDialogMode::ConvertTarget);
     nameBox_->setVisible(mode_ != FileDialogMode::ConvertTarget);
-    if (mode_ == FileDialogMode::ConvertTarget) fileList_->setSelectionMode(QAbstractItemView::NoSelection);
+    if (mode_ == FileDialogMode::ConvertTarget)
+        fileList_->setSelectionMode(QAbstractItemView::NoSelection);
 }
 
 void ImageFileDialog::fillDrives() {

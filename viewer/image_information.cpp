@@ -59,9 +59,9 @@ int FormatCodeOfName(const QString& path) {
     const struct {
         const char* suffix;
         int code;
-    } known[] = {{"bmp", 3},  {"rle", 3}, {"dib", 5},  {"pcx", 6},  {"tga", 2},
-                 {"jpg", 7},  {"jpeg", 7}, {"jpe", 7}, {"gif", 4},  {"tif", 1},
-                 {"tiff", 1}, {"fif", 9}, {"png", 10}};
+    } known[] = {{"bmp", 3},  {"rle", 3},  {"dib", 5}, {"pcx", 6}, {"tga", 2},
+                 {"jpg", 7},  {"jpeg", 7}, {"jpe", 7}, {"gif", 4}, {"tif", 1},
+                 {"tiff", 1}, {"fif", 9},  {"png", 10}};
     for (const auto& entry : known)
         if (suffix == entry.suffix) return entry.code;
     return 0;

@@ -15,8 +15,8 @@ constexpr int kGifFormat = 4;
 
 void CopyImage(Picbuf& target, Picbuf& source) {
     target.put("AssignMode", Short(kReplace));
-    target.call("Assign", {Variant::Bool(false), Variant::Object(source.object()),
-                           Variant::Bool(false)});
+    target.call("Assign",
+                {Variant::Bool(false), Variant::Object(source.object()), Variant::Bool(false)});
 }
 
 void StretchInto(Picbuf& target, Picbuf& source, QSize size) {
@@ -30,8 +30,8 @@ void StretchInto(Picbuf& target, Picbuf& source, QSize size) {
     target.put("Xorigin", Short(0));
     target.put("Yorigin", Short(0));
     try {
-        target.call("Assign", {Variant::Bool(false), Variant::Object(source.object()),
-                               Variant::Bool(false)});
+        target.call("Assign",
+                    {Variant::Bool(false), Variant::Object(source.object()), Variant::Bool(false)});
     } catch (const automation::AutomationError&) {
         target.put("AssignMode", Short(kReplace));
         throw;

@@ -18,8 +18,7 @@ class InformationWindow : public QDialog {
   public:
     // The path is the shown file's, empty or "(NoName)" for an image that has
     // no file.
-    InformationWindow(Picbuf& shown, const QString& path, bool modified,
-                      QWidget* parent = nullptr);
+    InformationWindow(Picbuf& shown, const QString& path, bool modified, QWidget* parent = nullptr);
 
     // The value shown in a row, by its caption ("Type", "File Name", ...).
     QString row(const QString& caption) const;

@@ -15,10 +15,11 @@ PdfPageSetup::PdfPageSetup(const QPageLayout& layout, QWidget* parent)
     auto* form = new QFormLayout(this);
     paper_ = new QComboBox(this);
     paper_->setObjectName("paperSize");
-    for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::Letter, QPageSize::Legal,
-                                     QPageSize::A3, QPageSize::A5})
+    for (QPageSize::PageSizeId id :
+         {QPageSize::A4, QPageSize::Letter, QPageSize::Legal, QPageSize::A3, QPageSize::A5})
         paper_->addItem(QPageSize::name(id), static_cast<int>(id));
-    paper_->setCurrentIndex(std::max(0, paper_->findData(static_cast<int>(layout.pageSize().id()))));
+    paper_->setCurrentIndex(
+        std::max(0, paper_->findData(static_cast<int>(layout.pageSize().id()))));
     form->addRow("Paper", paper_);
 
     auto* orientation = new QHBoxLayout;
@@ -39,9 +40,9 @@ PdfPageSetup::PdfPageSetup(const QPageLayout& layout, QWidget* parent)
 
 QPageLayout PdfPageSetup::chosenLayout() const {
     QPageLayout chosen = layout_;
-    chosen.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(paper_->currentData().toInt())));
-    chosen.setOrientation(landscape_->isChecked() ? QPageLayout::Landscape
-                                                  : QPageLayout::Portrait);
+    chosen.setPageSize(
+        QPageSize(static_cast<QPageSize::PageSizeId>(paper_->currentData().toInt())));
+    chosen.setOrientation(landscape_->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait);
     return chosen;
 }
 

@@ -46,8 +46,8 @@ void PicEdit::convertFiles() {
 
     ConversionProgress progress(this);
     progress.show();
-    const ConversionResult result = ConvertFiles(*working_, sources.chosenFiles(),
-                                                 target.folder(), target.saveOptions(), progress);
+    const ConversionResult result = ConvertFiles(*working_, sources.chosenFiles(), target.folder(),
+                                                 target.saveOptions(), progress);
     progress.hide();
     if (!result.failed.empty())
         platform::MessageBox(failureReport(result.failed).toStdString(),
@@ -60,9 +60,9 @@ void PicEdit::convertFiles() {
     for (const QString& source : result.converted)
         if (!QFile::remove(source)) kept << source;
     if (!kept.isEmpty())
-        platform::MessageBox(("These files could not be deleted:\n" + kept.join('\n')).toStdString(),
-                             ProgramName().toStdString(),
-                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        platform::MessageBox(
+            ("These files could not be deleted:\n" + kept.join('\n')).toStdString(),
+            ProgramName().toStdString(), platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 void PicEdit::print() {

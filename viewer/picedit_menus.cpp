@@ -20,13 +20,13 @@ namespace {
 
 // The commands that need an image.
 const char* const kNeedImage[] = {
-    "menuClose",     "menusave",     "MenuSvAs",     "menucopy",       "MenuSharpen",
-    "MenuSharpMore", "mnuBlur",      "MenuSoften",   "MenuSoftenMore", "MenuVGAProp",
-    "MenuVGA",       "MenuSVGAProp", "MenuSVGA",     "Menu8514Prop",   "Menu8514",
-    "menu90L",       "menu90r",      "menu180",      "menuhorz",       "menuvert",
-    "mnuBW",         "menuco16",     "mnuGrayScale", "menuco25",       "mnuTrueColor",
-    "mnuExtract",    "mnuNegate",    "Image2_0",     "zoomIn",         "zoomOut",
-    "zoomActual",    "zoomFit",      "panLeft",      "panRight",       "panUp",
+    "menuClose",     "menusave",     "MenuSvAs",      "menucopy",       "MenuSharpen",
+    "MenuSharpMore", "mnuBlur",      "MenuSoften",    "MenuSoftenMore", "MenuVGAProp",
+    "MenuVGA",       "MenuSVGAProp", "MenuSVGA",      "Menu8514Prop",   "Menu8514",
+    "menu90L",       "menu90r",      "menu180",       "menuhorz",       "menuvert",
+    "mnuBW",         "menuco16",     "mnuGrayScale",  "menuco25",       "mnuTrueColor",
+    "mnuExtract",    "mnuNegate",    "Image2_0",      "zoomIn",         "zoomOut",
+    "zoomActual",    "zoomFit",      "panLeft",       "panRight",       "panUp",
     "panDown",       "nextImage",    "previousImage", "MenuPrint",      "MenuTune",
     "MenuBrit",      "MenuResz",     "mnuInfo"};
 

@@ -109,8 +109,11 @@ PrintDialog::PrintDialog(Picbuf& shown, ViewerSettings& settings, QWidget* paren
     const struct {
         const char* name;
         const char* caption;
-    } captions[] = {{"cmdPrint", "Print"},   {"cmdCancel", "Cancel"}, {"cmdSelect", "Select..."},
-                    {"cmdSetup", "Setup..."}, {"cmdHelp", "Help"}};
+    } captions[] = {{"cmdPrint", "Print"},
+                    {"cmdCancel", "Cancel"},
+                    {"cmdSelect", "Select..."},
+                    {"cmdSetup", "Setup..."},
+                    {"cmdHelp", "Help"}};
     QPushButton* made[5] = {};
     for (int i = 0; i < 5; ++i) {
         made[i] = new QPushButton(captions[i].caption, this);

@@ -61,10 +61,8 @@ ResizeDialog::ResizeDialog(Picbuf& shown, QWidget* parent)
     const struct {
         const char* name;
         const char* caption;
-    } captions[] = {{"cmdOK", "OK"},
-                    {"cmdPreview", "Preview"},
-                    {"cmdCancel", "Cancel"},
-                    {"cmdHelp", "Help"}};
+    } captions[] = {
+        {"cmdOK", "OK"}, {"cmdPreview", "Preview"}, {"cmdCancel", "Cancel"}, {"cmdHelp", "Help"}};
     QPushButton* made[4] = {};
     for (int i = 0; i < 4; ++i) {
         made[i] = new QPushButton(captions[i].caption, this);

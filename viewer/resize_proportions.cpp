@@ -8,13 +8,14 @@ namespace {
 
 constexpr long kLargest = 32767;
 
-int bounded(double length) { return static_cast<int>(std::clamp(std::lround(length), 1L, kLargest)); }
+int bounded(double length) {
+    return static_cast<int>(std::clamp(std::lround(length), 1L, kLargest));
+}
 
 }  // namespace
 
 ResizeProportions::ResizeProportions(QSize original)
-    : original_(std::max(1, original.width()), std::max(1, original.height())),
-      size_(original_) {}
+    : original_(std::max(1, original.width()), std::max(1, original.height())), size_(original_) {}
 
 void ResizeProportions::setProportional(bool on) {
     proportional_ = on;

@@ -52,7 +52,7 @@ int ImageCompressionOf(const SaveOptions& options) {
 int WriteOptionOf(const SaveOptions& options) {
     const int format = FormatCodeOf(options);
     return options.progressive && (format == kJpegFormat || format == kPngFormat) ? kProgressive
-                                                                                   : 0;
+                                                                                  : 0;
 }
 
 }  // namespace pm32::viewer

@@ -12,7 +12,9 @@ int clampTo(int position, TuneRange range) {
 
 }  // namespace
 
-double BrightnessArgument(int position) { return 0.5 + clampTo(position, kBrightnessRange) / 100.0; }
+double BrightnessArgument(int position) {
+    return 0.5 + clampTo(position, kBrightnessRange) / 100.0;
+}
 
 double ContrastArgument(int position) { return 0.5 + clampTo(position, kContrastRange) / 100.0; }
 
@@ -25,7 +27,10 @@ bool ChangesBrightCont(const TunePositions& positions) {
 bool ChangesGamma(const TunePositions& positions) { return positions.gamma != 0; }
 
 QString TuneSpotText(const TunePositions& positions) {
-    return QString("%1,%2,%3").arg(positions.brightness).arg(positions.contrast).arg(positions.gamma);
+    return QString("%1,%2,%3")
+        .arg(positions.brightness)
+        .arg(positions.contrast)
+        .arg(positions.gamma);
 }
 
 TunePositions TunePositionsOf(const QString& tuneSpot) {

@@ -179,7 +179,7 @@ TEST_F(AdjustmentDialogs, InformationTexts) {
     expectRows({{"Type", "Black and White (1-bit)"}});
 
     const std::pair<const char*, const char*> formats[] = {
-        {"a.gif", "Compuserve GIF"}, {"b.png", "PNG"}, {"c.jpg", "JPEG"},
+        {"a.gif", "Compuserve GIF"}, {"b.png", "PNG"},   {"c.jpg", "JPEG"},
         {"d.tif", "TIFF"},           {"e.tga", "Targa"}, {"f.pcx", "PCX"}};
     for (const auto& [name, format] : formats) {
         SCOPED_TRACE(name);

@@ -1,5 +1,6 @@
+#include "viewer/batch_conversion.h"
+
 #include <QDir>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -8,9 +9,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "tests/viewer/viewer_fixture.h"
-#include "viewer/batch_conversion.h"
 #include "viewer/image_file_dialog.h"
 #include "viewer/image_files.h"
 
@@ -119,7 +120,8 @@ TEST_F(BatchConversion, TheQuestionsAndCancelStopIt) {
         auto* progress = window->findChild<ConversionProgress*>();
         if (progress == nullptr || watch) return;
         watch = QObject::connect(progress, &ConversionProgress::fileStarting, [&, progress](int i) {
-            progressTexts.push_back(progress->findChild<QLabel*>("lblCopying")->text().toStdString());
+            progressTexts.push_back(
+                progress->findChild<QLabel*>("lblCopying")->text().toStdString());
             if (i == 3) progress->findChild<QPushButton*>("cmdCancel")->click();
         });
     });
@@ -135,8 +137,7 @@ TEST_F(BatchConversion, TheQuestionsAndCancelStopIt) {
         EXPECT_TRUE(QFileInfo::exists(file("in/p" + std::to_string(i) + ".bmp")));
         EXPECT_EQ(QFileInfo::exists(file("p" + std::to_string(i) + ".gif")), i < 3);
     }
-    const std::string copying =
-        "Copying " + dir.path("in/p1.bmp") + " to " + dir.path("p1.gif");
+    const std::string copying = "Copying " + dir.path("in/p1.bmp") + " to " + dir.path("p1.gif");
     EXPECT_NE(std::find(progressTexts.begin(), progressTexts.end(), copying), progressTexts.end());
 }
 

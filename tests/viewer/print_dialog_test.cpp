@@ -1,3 +1,5 @@
+#include "viewer/print_dialog.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -15,7 +17,6 @@
 #include "tests/viewer/viewer_fixture.h"
 #include "viewer/page_preview.h"
 #include "viewer/pdf_page_setup.h"
-#include "viewer/print_dialog.h"
 #include "viewer/printer_list.h"
 
 namespace pm32::test {
@@ -54,7 +55,8 @@ TEST_F(PrintDialogTest, FitCentreScaleAndDrag) {
         EXPECT_EQ(child<QLabel>(dialog, "lblPrinter")->text().toStdString(), kPdfTarget);
         EXPECT_EQ(settings->text("Printer").toStdString(), kPdfTarget);
         EXPECT_EQ(dialog.resolution(), 300);
-        EXPECT_EQ(dialog.paperSize(), QSize(2479, 3508)) << "A4, 595 x 842 points, at 300 dots per inch";
+        EXPECT_EQ(dialog.paperSize(), QSize(2479, 3508))
+            << "A4, 595 x 842 points, at 300 dots per inch";
         const QRect printable = dialog.printableArea();
         ASSERT_FALSE(printable.isEmpty());
 
@@ -143,8 +145,8 @@ TEST_F(PrintDialogTest, PrintsToAPdfFile) {
             EXPECT_NEAR(got.green(), want.green, 2);
             EXPECT_NEAR(got.blue(), want.blue, 2);
         }
-    for (const QPoint outside : {printed.topLeft() - QPoint(5, 5),
-                                 printed.bottomRight() + QPoint(5, 5)})
+    for (const QPoint outside :
+         {printed.topLeft() - QPoint(5, 5), printed.bottomRight() + QPoint(5, 5)})
         EXPECT_EQ(page.pixelColor(outside), QColor(Qt::white));
 }
 

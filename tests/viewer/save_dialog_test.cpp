@@ -46,7 +46,8 @@ struct JpegFacts {
 JpegFacts jpegFacts(const QByteArray& bytes) {
     JpegFacts facts;
     const qsizetype table = bytes.indexOf(QByteArray("\xFF\xDB", 2));
-    if (table >= 0 && table + 5 < bytes.size()) facts.dcStep = static_cast<std::uint8_t>(bytes[table + 5]);
+    if (table >= 0 && table + 5 < bytes.size())
+        facts.dcStep = static_cast<std::uint8_t>(bytes[table + 5]);
     facts.progressive = bytes.contains(QByteArray("\xFF\xC2", 2));
     return facts;
 }

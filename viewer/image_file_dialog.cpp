@@ -61,9 +61,7 @@ ImageFileDialog::ImageFileDialog(FileDialogMode mode, ViewerSettings& settings, 
 
     const std::optional<std::size_t> saved = SaveFormatIndex(settings_.defaultSaveAsExtension());
     formatButtons_[saved.value_or(1)]->setChecked(true);
-    const QString quality = settings_.text("JPEGLossValue").trimmed();
-    qualityBox_->setText(
-        QString::number(quality.isEmpty() ? kDefaultJpegQuality : JpegQualityOfText(quality)));
+    qualityBox_->setText(QString::number(settings_.jpegQuality()));
     progressiveBox_->setChecked(settings_.progressiveDisplay());
     autoPreviewBox_->setChecked(settings_.autoPreview());
     chooseFormat(static_cast<int>(saved.value_or(1)));

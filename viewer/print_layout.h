@@ -11,7 +11,7 @@ namespace pm32::viewer {
 // ten inches wide whatever the printer's resolution.
 inline constexpr int kScreenPixelsPerInch = 96;
 inline constexpr int kLowestScale = 1;
-inline constexpr int kHighestScale = 1000;
+inline constexpr int kHighestScale = 10000;
 
 // How the print dialog places the image on the page.
 struct PrintPlacement {

@@ -7,6 +7,12 @@ namespace pm32::viewer {
 namespace {
 
 constexpr long kLargest = 32767;
+// A one-pixel side may grow to the largest.
+constexpr long kLargestScale = kLargest * 100;
+
+int boundedScale(double percent) {
+    return static_cast<int>(std::clamp(std::lround(percent), 1L, kLargestScale));
+}
 
 int bounded(double length) {
     return static_cast<int>(std::clamp(std::lround(length), 1L, kLargest));
@@ -28,7 +34,7 @@ void ResizeProportions::setWidth(int width) {
     if (!proportional_) return;
     const double ratio = static_cast<double>(size_.width()) / original_.width();
     size_.setHeight(bounded(original_.height() * ratio));
-    scale_ = bounded(ratio * 100);
+    scale_ = boundedScale(ratio * 100);
 }
 
 void ResizeProportions::setHeight(int height) {
@@ -36,11 +42,11 @@ void ResizeProportions::setHeight(int height) {
     if (!proportional_) return;
     const double ratio = static_cast<double>(size_.height()) / original_.height();
     size_.setWidth(bounded(original_.width() * ratio));
-    scale_ = bounded(ratio * 100);
+    scale_ = boundedScale(ratio * 100);
 }
 
 void ResizeProportions::setScale(int percent) {
-    scale_ = bounded(percent);
+    scale_ = boundedScale(percent);
     size_ = {bounded(original_.width() * scale_ / 100.0),
              bounded(original_.height() * scale_ / 100.0)};
 }

@@ -160,6 +160,11 @@ TEST(ResizeProportions, WidthHeightAndScaleKeepTheAspectRatio) {
     EXPECT_EQ(sizes.size(), QSize(100, 33));
     sizes.setProportional(true);
     EXPECT_EQ(sizes.size(), QSize(100, 75));
+
+    ResizeProportions dot({1, 1});
+    dot.setScale(5000000);
+    EXPECT_EQ(dot.size(), QSize(32767, 32767));
+    EXPECT_EQ(dot.scalePercent(), 3276700);
 }
 
 TEST(TuneMapping, BarsMapOntoBrightContAndGammaAndAreNeutralAtZero) {

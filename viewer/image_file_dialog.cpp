@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "platform/message_box.h"
+#include "viewer/failure_messages.h"
 #include "viewer/help_page.h"
 #include "viewer/image_files.h"
 #include "viewer/settings.h"
@@ -263,10 +264,10 @@ void ImageFileDialog::chooseFormat(int index) {
     const QFileInfo typed(name);
     if (!name.isEmpty() && SaveFormatIndex(typed.suffix()))
         nameBox_->setText(name.left(name.size() - typed.suffix().size() - 1) + extension);
-    updatePreviewCaption();
+    followFormat();
 }
 
-void ImageFileDialog::updatePreviewCaption() {
+void ImageFileDialog::followFormat() {
     const SaveOptions options = saveOptions();
     const bool png = options.extension == ".png";
     const bool jpeg = options.extension == ".jpg";
@@ -306,10 +307,18 @@ void ImageFileDialog::showPreview() {
     if (const QList<QListWidgetItem*> selected = fileList_->selectedItems(); !selected.isEmpty())
         name = selected.constFirst()->text();
     const QString path = QDir(folder_).absoluteFilePath(name);
-    if (name.isEmpty() || !QFileInfo(path).isFile() ||
-        LoadImage(*preview_, path, FormatOfPath(path)) != 0) {
+    if (name.isEmpty() || !QFileInfo(path).isFile()) return;
+    std::optional<Failure> failure = CheckReadable(path);
+    std::uint32_t number = 0;
+    if (!failure) {
+        number = LoadImage(*preview_, path, FormatOfPath(path));
+        if (number != 0) failure = FailureOfLoad(number);
+    }
+    if (failure) {
         preview_->call("Clear");
         sizeLabel_->clear();
+        platform::MessageBox(FailureText(*failure, path, number).toStdString(), kProgram,
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
         return;
     }
     sizeLabel_->setText(QString("%1 x %2 pixels")

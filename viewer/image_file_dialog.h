@@ -60,6 +60,8 @@ class ImageFileDialog : public QDialog {
     void chooseDrive(int index);
     void chooseType(int index);
     void chooseFormat(int index);
+    // Loads the selected (or named) file into the preview control; a file
+    // that does not load is reported and the preview emptied.
     void showPreview();
     void showHelp();
 
@@ -78,7 +80,8 @@ class ImageFileDialog : public QDialog {
     bool acceptForSaving();
     void refuseName();
     void rememberSettings();
-    void updatePreviewCaption();
+    // The progressive box and the quality box follow the chosen format.
+    void followFormat();
 
     FileDialogMode mode_;
     ViewerSettings& settings_;

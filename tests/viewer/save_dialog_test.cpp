@@ -246,6 +246,7 @@ TEST_F(SaveDialog, OpenDialogListsFiltersAndPreviews) {
     writeImage("b.bmp", 30, 20);
     writeImage("c.png", 12, 34);
     writeText(dir.path("notes.txt"), "text");
+    writeText(dir.path("bad.gif"), "GIF89a and nothing more");
     ASSERT_TRUE(QFile::copy(file("b.bmp"), file("d.RLE")));
     ASSERT_TRUE(QDir().mkpath(file("inner")));
     writeImage("inner/e.gif", 5, 6);
@@ -265,7 +266,7 @@ TEST_F(SaveDialog, OpenDialogListsFiltersAndPreviews) {
             for (int i = 0; i < files->count(); ++i) listed << files->item(i)->text();
             return listed.join(' ').toStdString();
         };
-        EXPECT_EQ(names(), "b.bmp c.png d.RLE");
+        EXPECT_EQ(names(), "b.bmp bad.gif c.png d.RLE");
         types->setCurrentIndex(8);
         EXPECT_EQ(names(), "c.png");
         auto* folders = child<QListWidget>(dialog, "Dir1");
@@ -275,7 +276,15 @@ TEST_F(SaveDialog, OpenDialogListsFiltersAndPreviews) {
         files->setCurrentRow(0);  // Auto Preview loads it
         EXPECT_EQ(dialog.preview().getInt("Xresolution"), 12);
         EXPECT_EQ(child<QLabel>(dialog, "lblimagesize")->text().toStdString(), "12 x 34 pixels");
+        EXPECT_TRUE(boxes.texts.empty());
         types->setCurrentIndex(0);
+        files->setCurrentRow(1);  // the damaged file says why and empties the preview
+        ASSERT_EQ(boxes.texts.size(), 1u);
+        EXPECT_EQ(boxes.texts[0], "There was a problem reading " + dir.path("bad.gif") +
+                                      ".  The file may be corrupted, or the file type is not a "
+                                      "graphics type that this program can read.");
+        EXPECT_FALSE(dialog.preview().hasImage());
+        EXPECT_TRUE(child<QLabel>(dialog, "lblimagesize")->text().isEmpty());
         dialog.enterFolder("inner");
         EXPECT_EQ(names(), "e.gif");
         dialog.enterFolder("..");

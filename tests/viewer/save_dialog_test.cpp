@@ -106,6 +106,9 @@ TEST_F(SaveDialog, SavingOverAFileAsksFirst) {
     open(writeImage("picture.bmp", 10, 10));
     const QString target = writeImage("taken.png", 3, 3);
     const QByteArray before = readAll(target);
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                             QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(target, permissions));
     trigger("mnuNegate");
     const std::string question = target.toStdString() + " exists.  Overwrite? ";
     dialogs.then([&](QDialog& shown) {
@@ -126,6 +129,10 @@ TEST_F(SaveDialog, SavingOverAFileAsksFirst) {
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[1], question);
     EXPECT_NE(readAll(target), before);
+    // The new file took the old one's place whole, with its permissions.
+    const auto ownerGroupOther = QFileDevice::Permissions::fromInt(0x7077);
+    EXPECT_EQ(QFile::permissions(target) & ownerGroupOther, permissions);
+    EXPECT_TRUE(QDir(file("")).entryList({".taken*"}, QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(window->currentPath(), target);
     EXPECT_FALSE(window->isImageModified());
 }

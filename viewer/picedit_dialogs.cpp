@@ -44,10 +44,14 @@ void PicEdit::convertFiles() {
     target.setFolder(sources.folder());
     if (target.exec() != QDialog::Accepted) return;
 
-    ConversionProgress progress(this);
+    // The progress window is a window of its own: the main window takes no
+    // commands while the working buffer is in use, only Cancel works.
+    ConversionProgress progress;
     progress.show();
+    setEnabled(false);
     const ConversionResult result = ConvertFiles(*working_, sources.chosenFiles(), target.folder(),
                                                  target.saveOptions(), progress);
+    setEnabled(true);
     progress.hide();
     if (!result.failed.empty())
         platform::MessageBox(failureReport(result.failed).toStdString(),

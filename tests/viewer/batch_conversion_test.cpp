@@ -1,5 +1,6 @@
 #include "viewer/batch_conversion.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -117,8 +118,12 @@ TEST_F(BatchConversion, TheQuestionsAndCancelStopIt) {
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* progress = window->findChild<ConversionProgress*>();
+        ConversionProgress* progress = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<ConversionProgress*>(top); found && found->isVisible())
+                progress = found;
         if (progress == nullptr || watch) return;
+        EXPECT_FALSE(window->isEnabled()) << "no commands while converting";
         watch = QObject::connect(progress, &ConversionProgress::fileStarting, [&, progress](int i) {
             progressTexts.push_back(
                 progress->findChild<QLabel*>("lblCopying")->text().toStdString());
@@ -129,6 +134,8 @@ TEST_F(BatchConversion, TheQuestionsAndCancelStopIt) {
     boxes.answerWith(BoxAnswer::No);  // keep the originals
     trigger("mnuBatch");
     poll.stop();
+    EXPECT_FALSE(progressTexts.empty()) << "the progress window showed";
+    EXPECT_TRUE(window->isEnabled());
 
     ASSERT_EQ(boxes.texts.size(), 3u);
     EXPECT_EQ(boxes.texts[2], "Delete original files from your disk?");

@@ -44,21 +44,13 @@ ConversionResult ConvertFiles(Picbuf& working, const QStringList& sources, const
     for (const QString& source : sources)
         absoluteSources << QDir::cleanPath(QFileInfo(source).absoluteFilePath());
     for (int i = 0; i < absoluteSources.size(); ++i) {
-        // The user's Cancel arrives between files.
-        QCoreApplication::processEvents();
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
-        }
-        emit progress.fileStarting(i);
-        QCoreApplication::processEvents();
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
-        }
         const QString& source = absoluteSources[i];
         const QString target = ConversionTarget(source, folder, options);
         progress.showCopying(source, target);
+        emit progress.fileStarting(i);
+        // The window repaints and the user's Cancel arrives between files.
+        QCoreApplication::processEvents();
+        if (progress.cancelled()) break;
         if (target != source && absoluteSources.contains(target)) {
             result.failed.push_back({source, "The converted file would replace " + target +
                                                  ", which is to be converted too."});

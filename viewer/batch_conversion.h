@@ -27,7 +27,7 @@ class ConversionProgress : public QDialog {
     void cancel() { cancelled_ = true; }
 
   signals:
-    // Before each file, with its place in the batch.
+    // Before each file, once its names show, with its place in the batch.
     void fileStarting(int index);
 
   private:
@@ -47,7 +47,6 @@ struct ConversionResult {
     QStringList converted;
     QStringList convertedInPlace;
     std::vector<ConversionFailure> failed;
-    bool cancelled = false;
 };
 
 // The target of a source: its base name with the format's extension in the

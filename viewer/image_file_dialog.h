@@ -43,7 +43,6 @@ class ImageFileDialog : public QDialog {
     ImageFileDialog(FileDialogMode mode, ViewerSettings& settings, QWidget* parent = nullptr);
     ~ImageFileDialog() override;
 
-    FileDialogMode mode() const { return mode_; }
     QString folder() const { return folder_; }
     // Lists the folder; false (nothing changes) when it cannot be read.
     bool setFolder(const QString& folder);

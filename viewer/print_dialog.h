@@ -46,7 +46,6 @@ class PrintDialog : public QDialog {
     QRect printableArea() const;
     // Where the image goes, in device pixels from the paper's corner.
     QRect imageRect() const { return imageRect_; }
-    PrintPlacement placement() const { return placement_; }
     PagePreview* pagePreview() const { return preview_; }
 
   public slots:

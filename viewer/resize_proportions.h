@@ -12,10 +12,8 @@ class ResizeProportions {
   public:
     explicit ResizeProportions(QSize original);
 
-    QSize original() const { return original_; }
     QSize size() const { return size_; }
     int scalePercent() const { return scale_; }
-    bool proportional() const { return proportional_; }
 
     void setProportional(bool on);
     void setWidth(int width);

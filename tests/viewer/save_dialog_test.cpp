@@ -106,8 +106,8 @@ TEST_F(SaveDialog, SavingOverAFileAsksFirst) {
     open(writeImage("picture.bmp", 10, 10));
     const QString target = writeImage("taken.png", 3, 3);
     const QByteArray before = readAll(target);
-    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                             QFileDevice::ReadGroup;
+    const auto permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(target, permissions));
     trigger("mnuNegate");
     const std::string question = target.toStdString() + " exists.  Overwrite? ";

@@ -29,12 +29,6 @@ DialogDriver::DialogDriver() {
     QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
 }
 
-// The timer starts with the first step: the application exists by then.
-void DialogDriver::then(std::function<void(QDialog&)> step) {
-    steps_.push_back(std::move(step));
-    if (!timer_.isActive()) timer_.start();
-}
-
 DialogDriver::~DialogDriver() {
     timer_.stop();
     EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog steps never ran";
@@ -78,6 +72,8 @@ std::int32_t OleColor(Rgb color) { return color.red | color.green << 8 | color.b
 
 ViewerTest::ViewerTest() {
     OffscreenApplication();
+    // An unexpected dialog fails the test rather than waiting for a user.
+    dialogs.start();
     qputenv("temp", QByteArray::fromStdString(dir.path("")));
     settings = std::make_unique<viewer::ViewerSettings>(file("vstl32.ini"));
     window = std::make_unique<viewer::PicEdit>(*settings);

@@ -48,7 +48,9 @@ class DialogDriver {
     DialogDriver();
     ~DialogDriver();
 
-    void then(std::function<void(QDialog&)> step);
+    // Watches from now on; needs the application.
+    void start() { timer_.start(); }
+    void then(std::function<void(QDialog&)> step) { steps_.push_back(std::move(step)); }
     bool done() const { return steps_.empty(); }
 
   private:

@@ -22,17 +22,6 @@ bool IsReadableImage(const QString& path) {
     return ReadableExtensions().contains("." + QFileInfo(path).suffix().toLower());
 }
 
-QString OpenFilter() {
-    QStringList patterns;
-    for (const QString& extension : ReadableExtensions()) patterns << "*" + extension;
-    return "Images (" + patterns.join(' ') + ");;All files (*)";
-}
-
-QString SaveFilter() {
-    return "GIF (*.gif);;BMP (*.bmp);;PCX (*.pcx);;Targa (*.tga);;TIFF (*.tif);;JPEG (*.jpg);;"
-           "PNG (*.png)";
-}
-
 std::uint32_t LoadImage(Picbuf& control, const QString& path, int format) {
     try {
         control.put("FileName", Variant::String(path.toStdString()));
@@ -48,11 +37,16 @@ std::uint32_t LoadImage(Picbuf& control, const QString& path, int format) {
 std::uint32_t StoreImage(Picbuf& control, const QString& path, int format, int jpegQuality) {
     const bool jpeg = format == kJpegFormat ||
                       (format == kAnyFormat && QFileInfo(path).suffix().toLower() == "jpg");
+    return StoreImageAs(control, path, format, jpeg ? jpegQuality : 0, 0);
+}
+
+std::uint32_t StoreImageAs(Picbuf& control, const QString& path, int format, int compression,
+                           int writeOption) {
     try {
         control.put("FileName", Variant::String(path.toStdString()));
         control.put("ImageFormat", Short(format));
-        control.put("ImageCompression", Short(jpeg ? jpegQuality : 0));
-        control.put("WriteOption", Short(0));
+        control.put("ImageCompression", Short(compression));
+        control.put("WriteOption", Short(writeOption));
         control.call("Store");
         return 0;
     } catch (const automation::AutomationError& error) {

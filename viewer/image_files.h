@@ -24,15 +24,16 @@ int FormatOfPath(const QString& path);
 const QStringList& ReadableExtensions();
 bool IsReadableImage(const QString& path);
 
-// The file dialog's filters for opening and for saving.
-QString OpenFilter();
-QString SaveFilter();
-
 // Loads the file into the control; 0 or the control's error number.
 std::uint32_t LoadImage(Picbuf& control, const QString& path, int format);
 
 // Stores the control's image; 0 or the control's error number. JPEG files
 // take the quality, every other format its plain (or only) compression.
 std::uint32_t StoreImage(Picbuf& control, const QString& path, int format, int jpegQuality);
+
+// Stores the control's image with the control's format code, compression
+// and write option as given; 0 or the control's error number.
+std::uint32_t StoreImageAs(Picbuf& control, const QString& path, int format, int compression,
+                           int writeOption);
 
 }  // namespace pm32::viewer

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
@@ -20,7 +19,9 @@
 #include "platform/window/widget_window_host.h"
 #include "viewer/folder_browse.h"
 #include "viewer/help_page.h"
+#include "viewer/image_file_dialog.h"
 #include "viewer/image_files.h"
+#include "viewer/image_steps.h"
 #include "viewer/preferences_dialog.h"
 #include "viewer/settings.h"
 
@@ -116,15 +117,18 @@ void PicEdit::openHandedOver(const QString& path) {
 }
 
 void PicEdit::open() {
-    QString folder = settings_.text("LastLoadPath");
-    if (folder.isEmpty() && !path_.isEmpty()) folder = QFileInfo(path_).absolutePath();
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Choose file to open"), folder, OpenFilter());
-    if (!path.isEmpty()) openFile(path);
+    ImageFileDialog dialog(FileDialogMode::Open, settings_, this);
+    if (settings_.text("LastLoadPath").isEmpty() && !path_.isEmpty() && path_ != kUntitled)
+        dialog.setFolder(QFileInfo(path_).absolutePath());
+    if (dialog.exec() == QDialog::Accepted) openFile(dialog.chosenFiles().constFirst());
 }
 
 void PicEdit::closeImage() {
     if (!maybeSave()) return;
+    dropImage();
+}
+
+void PicEdit::dropImage() {
     shown_->call("Clear");
     path_.clear();
     modified_ = false;
@@ -134,55 +138,57 @@ void PicEdit::closeImage() {
 }
 
 bool PicEdit::save() {
-    const bool writable = !path_.isEmpty() && path_ != kUntitled &&
-                          SaveFilter().contains("*." + QFileInfo(path_).suffix().toLower());
+    const bool writable =
+        !path_.isEmpty() && path_ != kUntitled && SaveFormatIndex(QFileInfo(path_).suffix());
     return writable ? saveTo(path_) : saveAs();
 }
 
 bool PicEdit::saveAs() {
-    QString folder = settings_.text("LastSavePath");
-    if (folder.isEmpty()) folder = settings_.text("LastLoadPath");
+    ImageFileDialog dialog(FileDialogMode::SaveAs, settings_, this);
+    if (settings_.text("LastSavePath").isEmpty() && !settings_.text("LastLoadPath").isEmpty())
+        dialog.setFolder(settings_.text("LastLoadPath"));
     const QString base = path_.isEmpty() || path_ == kUntitled
                              ? QString("untitled")
                              : QFileInfo(path_).completeBaseName();
-    QFileDialog dialog(this, tr("Save As"), folder, SaveFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    const QString extension = settings_.defaultSaveAsExtension();
-    dialog.setDefaultSuffix(extension.mid(1));
-    for (const QString& filter : SaveFilter().split(";;"))
-        if (filter.contains("*" + extension)) dialog.selectNameFilter(filter);
-    dialog.selectFile(base + extension);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    return saveTo(dialog.selectedFiles().constFirst());
+    dialog.setFileName(base + dialog.saveOptions().extension);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return saveWith(dialog.chosenFiles().constFirst(), dialog.saveOptions());
 }
 
-bool PicEdit::saveTo(const QString& path) {
+SaveOptions PicEdit::savedOptionsFor(const QString& path) const {
+    SaveOptions options;
+    options.extension = "." + QFileInfo(path).suffix().toLower();
+    options.jpegQuality = settings_.jpegQuality();
+    options.progressive = settings_.progressiveDisplay();
+    return options;
+}
+
+bool PicEdit::saveTo(const QString& path) { return saveWith(path, savedOptionsFor(path)); }
+
+bool PicEdit::saveWith(const QString& path, const SaveOptions& options) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (std::optional<Failure> failure = CheckWritable(absolute)) {
         showFailure(*failure, absolute);
         return false;
     }
-    // GIF holds at most 256 colours: a deeper image is written through the
-    // working buffer, reduced, and the shown image keeps its colours.
-    const bool reduce =
-        QFileInfo(absolute).suffix().toLower() == "gif" && shown_->getInt("ColorDepth") > 8;
     std::uint32_t number = 0;
-    if (reduce) {
+    if (NeedsReductionFor(*shown_, options)) {
+        // The reduction happens in the working buffer; the shown image keeps
+        // its colours.
         try {
-            working_->put("AssignMode", Short(0));
-            working_->call("Assign", {Variant::Bool(false), Variant::Object(shown_->object()),
-                                      Variant::Bool(false)});
-            working_->call("ReduceColors", {Short(256), Short(1), Short(1), Short(0)});
-            number = StoreImage(*working_, absolute, FormatOfPath(absolute), 0);
+            CopyImage(*working_, *shown_);
+            number = StoreWithOptions(*working_, absolute, options);
         } catch (const automation::AutomationError& error) {
             number = ErrorNumberOf(error);
         }
         working_->call("Clear");
     } else {
-        number = StoreImage(*shown_, absolute, FormatOfPath(absolute), settings_.jpegQuality());
+        number = StoreWithOptions(*shown_, absolute, options);
     }
     if (number != 0) {
-        showFailure(FailureOfStore(number), absolute, number);
+        platform::MessageBox("An error occurred and your file was not saved.",
+                             ProgramName().toStdString(),
+                             platform::MB_OK | platform::MB_ICONEXCLAMATION);
         return false;
     }
     settings_.setText("LastSavePath", QFileInfo(absolute).absolutePath());

@@ -13,6 +13,7 @@
 
 #include "viewer/failure_messages.h"
 #include "viewer/picbuf.h"
+#include "viewer/save_options.h"
 #include "viewer/undo_store.h"
 #include "viewer/zoom.h"
 
@@ -66,8 +67,14 @@ class PicEdit : public QMainWindow {
     void closeImage();
     bool save();
     bool saveAs();
-    // Stores the image into the file and makes it the current one.
+    // Stores the image into the file, with the saved quality and
+    // progressive choice, and makes it the current one.
     bool saveTo(const QString& path);
+    void convertFiles();
+    void print();
+    void showResize();
+    void showTune();
+    void showInformation();
     void showPreferences();
     void undo();
     void toggleUndoEnabled();
@@ -117,6 +124,11 @@ class PicEdit : public QMainWindow {
     void resizeTo(QSize size);
     void resizeWithin(QSize bounds);
     void showFresh(const QString& path);
+    bool saveWith(const QString& path, const SaveOptions& options);
+    // The options of the saved settings, for the file's extension.
+    SaveOptions savedOptionsFor(const QString& path) const;
+    // Empties the shown control and forgets its file.
+    void dropImage();
 
     void onControlEvent(std::string_view name, std::span<Variant> args);
     void mouseDown(int shift, QPoint at);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/message_box.h"
+#include "viewer/image_steps.h"
 #include "viewer/picedit.h"
 #include "viewer/settings.h"
 
@@ -18,9 +19,6 @@ constexpr int kSoften = 3;
 constexpr int kSoftenMore = 8;
 constexpr int kEdges = 1;
 
-// Every stretch of the resize commands resamples true-colour images.
-constexpr int kResampleVariable = 3;
-constexpr int kResizeMode = 3;
 constexpr int kReplace = 0;
 
 Variant Flag(bool on) { return Variant::Bool(on); }
@@ -160,24 +158,7 @@ void PicEdit::convertTo(int depth, int colors) {
 }
 
 void PicEdit::resizeTo(QSize size) {
-    const int depth = shown_->getInt("ColorDepth");
-    throughWorkingBuffer([this, depth, size] {
-        // The working buffer gets a blank image of the new size, and the
-        // shown image is stretched onto it.
-        working_->call("Clear");
-        working_->call("Init", {Short(depth), Short(size.width()), Short(size.height()), Long(0)});
-        working_->put("AssignMode", Short(kResampleVariable));
-        working_->put("ResizeMode", Short(kResizeMode));
-        working_->put("Xorigin", Short(0));
-        working_->put("Yorigin", Short(0));
-        try {
-            working_->call("Assign", {Flag(false), Variant::Object(shown_->object()), Flag(false)});
-        } catch (const automation::AutomationError&) {
-            working_->put("AssignMode", Short(kReplace));
-            throw;
-        }
-        working_->put("AssignMode", Short(kReplace));
-    });
+    throughWorkingBuffer([this, size] { StretchInto(*working_, *shown_, size); });
 }
 
 void PicEdit::resizeWithin(QSize bounds) {

@@ -18,20 +18,17 @@
 namespace pm32::viewer {
 namespace {
 
-// The commands of the dialogs that are not built yet: shown, never enabled.
-const char* const kNotBuilt[] = {"mnuBatch", "MenuPrint", "MenuTune",
-                                 "MenuBrit", "MenuResz",  "mnuInfo"};
-
 // The commands that need an image.
 const char* const kNeedImage[] = {
-    "menuClose",     "menusave",     "MenuSvAs",     "menucopy",       "MenuSharpen",
-    "MenuSharpMore", "mnuBlur",      "MenuSoften",   "MenuSoftenMore", "MenuVGAProp",
-    "MenuVGA",       "MenuSVGAProp", "MenuSVGA",     "Menu8514Prop",   "Menu8514",
-    "menu90L",       "menu90r",      "menu180",      "menuhorz",       "menuvert",
-    "mnuBW",         "menuco16",     "mnuGrayScale", "menuco25",       "mnuTrueColor",
-    "mnuExtract",    "mnuNegate",    "Image2_0",     "zoomIn",         "zoomOut",
-    "zoomActual",    "zoomFit",      "panLeft",      "panRight",       "panUp",
-    "panDown",       "nextImage",    "previousImage"};
+    "menuClose",     "menusave",     "MenuSvAs",      "menucopy",       "MenuSharpen",
+    "MenuSharpMore", "mnuBlur",      "MenuSoften",    "MenuSoftenMore", "MenuVGAProp",
+    "MenuVGA",       "MenuSVGAProp", "MenuSVGA",      "Menu8514Prop",   "Menu8514",
+    "menu90L",       "menu90r",      "menu180",       "menuhorz",       "menuvert",
+    "mnuBW",         "menuco16",     "mnuGrayScale",  "menuco25",       "mnuTrueColor",
+    "mnuExtract",    "mnuNegate",    "Image2_0",      "zoomIn",         "zoomOut",
+    "zoomActual",    "zoomFit",      "panLeft",       "panRight",       "panUp",
+    "panDown",       "nextImage",    "previousImage", "MenuPrint",      "MenuTune",
+    "MenuBrit",      "MenuResz",     "mnuInfo"};
 
 // Filters refuse 1-bit images.
 const char* const kFilters[] = {"MenuSharpen", "MenuSharpMore",  "mnuBlur",
@@ -69,10 +66,12 @@ void PicEdit::buildMenus() {
     addAction(file, "MenuSvAs", "Save &As")->setShortcut(QKeySequence::SaveAs);
     connect(action("MenuSvAs"), &QAction::triggered, this, &PicEdit::saveAs);
     addAction(file, "mnuBatch", "Batch File Conversion");
+    connect(action("mnuBatch"), &QAction::triggered, this, &PicEdit::convertFiles);
     addAction(file, "mnuPref", "Preferences");
     connect(action("mnuPref"), &QAction::triggered, this, &PicEdit::showPreferences);
     separator(file, "menudash0");
-    addAction(file, "MenuPrint", "Print...");
+    addAction(file, "MenuPrint", "Print...")->setShortcut(QKeySequence::Print);
+    connect(action("MenuPrint"), &QAction::triggered, this, &PicEdit::print);
     separator(file, "MenuDash1");
     addAction(file, "MenuExit", "&Exit")->setShortcut(QKeySequence::Quit);
     connect(action("MenuExit"), &QAction::triggered, this, &QWidget::close);
@@ -90,6 +89,8 @@ void PicEdit::buildMenus() {
     QMenu* image = menu(nullptr, "mnuImage", "&Image");
     addAction(image, "MenuTune", "&Tune...");
     addAction(image, "MenuBrit", "Brightness/Contrast/Gamma");
+    connect(action("MenuTune"), &QAction::triggered, this, &PicEdit::showTune);
+    connect(action("MenuBrit"), &QAction::triggered, this, &PicEdit::showTune);
     addAction(image, "MenuSharpen", "Sharpen");
     addAction(image, "MenuSharpMore", "Sharpen More");
     addAction(image, "mnuBlur", "Blur");
@@ -97,6 +98,7 @@ void PicEdit::buildMenus() {
     addAction(image, "MenuSoftenMore", "Soften More");
     QMenu* resize = menu(image, "MenuReszmnu", "Resi&Ze...");
     addAction(resize, "MenuResz", "Resize");
+    connect(action("MenuResz"), &QAction::triggered, this, &PicEdit::showResize);
     addAction(resize, "MenuVGAProp", "Resize to 640x480 Proportional");
     addAction(resize, "MenuVGA", "Resize to 640x480 Stretch");
     addAction(resize, "MenuSVGAProp", "Resize to 800x600 Proportional");
@@ -119,6 +121,7 @@ void PicEdit::buildMenus() {
     addAction(image, "mnuExtract", "Extract Edges");
     addAction(image, "mnuNegate", "Negate");
     addAction(image, "mnuInfo", "Image Information");
+    connect(action("mnuInfo"), &QAction::triggered, this, &PicEdit::showInformation);
     connectImageCommands();
 
     QMenu* help = menu(nullptr, "menuhelp", "&Help");
@@ -127,11 +130,6 @@ void PicEdit::buildMenus() {
     separator(help, "mnuHlpSeparator");
     addAction(help, "menuhlpa", "&About Vistel/32");
     connect(action("menuhlpa"), &QAction::triggered, this, &PicEdit::showAbout);
-
-    for (const char* name : kNotBuilt) {
-        action(name)->setStatusTip(tr("Not built yet"));
-        action(name)->setToolTip(tr("Not built yet"));
-    }
 }
 
 void PicEdit::buildToolBar() {
@@ -285,7 +283,6 @@ void PicEdit::chooseTool(Tool tool) {
 void PicEdit::updateActions() {
     const bool image = shown_->hasImage();
     for (const char* name : kNeedImage) action(name)->setEnabled(image);
-    for (const char* name : kNotBuilt) action(name)->setEnabled(false);
     const int depth = image ? shown_->getInt("ColorDepth") : 0;
     for (const char* name : kFilters) action(name)->setEnabled(image && depth > 1);
     action("mnuBW")->setEnabled(image && depth > 1);

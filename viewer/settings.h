@@ -25,10 +25,13 @@ class ViewerSettings {
     bool largeZoom() const { return flag("LargeZoom", "TRUE"); }
     bool smallZoom() const { return flag("SmallZoom", "True"); }
     bool enableUndo() const { return flag("EnableUndo", "TRUE"); }
+    bool progressiveDisplay() const { return flag("ProgressiveDisplay", "FALSE"); }
     void setSingleInstance(bool on) { setFlag("SingleInstance", on); }
     void setLargeZoom(bool on) { setFlag("LargeZoom", on); }
     void setSmallZoom(bool on) { setFlag("SmallZoom", on); }
     void setEnableUndo(bool on) { setFlag("EnableUndo", on); }
+    void setAutoPreview(bool on) { setFlag("AutoPreview", on); }
+    void setProgressiveDisplay(bool on) { setFlag("ProgressiveDisplay", on); }
 
     // Absent keys read as empty text.
     QString text(const char* key) const;

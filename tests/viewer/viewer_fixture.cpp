@@ -1,6 +1,7 @@
 #include "tests/viewer/viewer_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QTest>
 
@@ -23,6 +24,45 @@ BoxRecorder::BoxRecorder() {
 
 BoxRecorder::~BoxRecorder() { platform::SetMessageBoxHandler({}); }
 
+DialogDriver::DialogDriver() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+}
+
+DialogDriver::~DialogDriver() {
+    timer_.stop();
+    EXPECT_TRUE(steps_.empty()) << steps_.size() << " dialog steps never ran";
+}
+
+void DialogDriver::poll() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    for (const QPointer<QDialog>& handled : handled_)
+        if (handled == dialog) return;
+    handled_.push_back(dialog);
+    if (steps_.empty()) {
+        ADD_FAILURE() << "no step for the dialog " << dialog->objectName().toStdString();
+        dialog->reject();
+        return;
+    }
+    // The step runs from a timer of its own: a timer does not fire again
+    // while its handler runs, and a step may open the next dialog.
+    std::function<void(QDialog&)> step = std::move(steps_.front());
+    steps_.pop_front();
+    QPointer<QDialog> guard(dialog);
+    QTimer::singleShot(0, dialog, [guard, step = std::move(step)] {
+        try {
+            step(*guard);
+        } catch (const std::exception&) {
+            // The step has failed the test already.
+        }
+        if (guard && guard->isVisible()) {
+            ADD_FAILURE() << "the step left " << guard->objectName().toStdString() << " open";
+            guard->reject();
+        }
+    });
+}
+
 Rgb Pattern(int x, int y) {
     return {static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(y * 7),
             static_cast<std::uint8_t>((x + y) * 3)};
@@ -32,6 +72,8 @@ std::int32_t OleColor(Rgb color) { return color.red | color.green << 8 | color.b
 
 ViewerTest::ViewerTest() {
     OffscreenApplication();
+    // An unexpected dialog fails the test rather than waiting for a user.
+    dialogs.start();
     qputenv("temp", QByteArray::fromStdString(dir.path("")));
     settings = std::make_unique<viewer::ViewerSettings>(file("vstl32.ini"));
     window = std::make_unique<viewer::PicEdit>(*settings);

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,6 +39,40 @@ class BoxRecorder {
     std::deque<platform::BoxAnswer> answers_;
 };
 
+// Answers the modal dialogs the window opens, in order: each step gets the
+// dialog as it shows and should close it. A dialog the step leaves open, or
+// one no step is left for, is rejected and fails the test, so nothing waits
+// for a user.
+class DialogDriver {
+  public:
+    DialogDriver();
+    ~DialogDriver();
+
+    // Watches from now on; needs the application.
+    void start() { timer_.start(); }
+    void then(std::function<void(QDialog&)> step) { steps_.push_back(std::move(step)); }
+    bool done() const { return steps_.empty(); }
+
+  private:
+    void poll();
+
+    QTimer timer_;
+    std::deque<std::function<void(QDialog&)>> steps_;
+    // A dialog gets one step, also when it shows again after a nested one.
+    std::vector<QPointer<QDialog>> handled_;
+};
+
+// The dialog as its own class; fails the test when it is another.
+template <class Dialog>
+Dialog& As(QDialog& dialog) {
+    auto* found = qobject_cast<Dialog*>(&dialog);
+    if (found == nullptr) {
+        ADD_FAILURE() << "an unexpected dialog opened: " << dialog.objectName().toStdString();
+        throw std::runtime_error("unexpected dialog");
+    }
+    return *found;
+}
+
 // The pixel of a test picture.
 Rgb Pattern(int x, int y);
 
@@ -62,6 +101,7 @@ class ViewerTest : public ::testing::Test {
 
     TempDir dir;
     BoxRecorder boxes;
+    DialogDriver dialogs;
     std::unique_ptr<viewer::ViewerSettings> settings;
     std::unique_ptr<viewer::PicEdit> window;
 };

@@ -25,6 +25,7 @@ void FileNameChanged(ZPm32& c, const Variant& value);
 void AutoLoadChanged(ZPm32& c, const Variant& value);
 Variant GetDataSource(ZPm32& c, std::span<Variant> index);
 void SetDataSource(ZPm32& c, std::span<Variant> index, const Variant& value);
+void DataFieldChanged(ZPm32& c, const Variant& value);
 
 // Handles.
 void SetHDib(ZPm32& c, std::span<Variant> index, const Variant& value);

@@ -87,7 +87,12 @@ void AutoLoadChanged(ZPm32& c, const Variant&) {
 
 Variant GetDataSource(ZPm32&, std::span<Variant>) { return Variant::Object(nullptr); }
 
-void SetDataSource(ZPm32& c, std::span<Variant>, const Variant&) { c.SetModified(); }
+void SetDataSource(ZPm32& c, std::span<Variant>, const Variant& value) {
+    c.Binding().SetSource(value.toDispatch());
+    c.SetModified();
+}
+
+void DataFieldChanged(ZPm32& c, const Variant&) { c.Binding().FieldChanged(); }
 
 // Asking for a sizing mode while scroll bars are in use turns the mode off
 // before the request fails.

@@ -304,6 +304,7 @@ bool ZPm32::ReleaseImageOwnership() {
 }
 
 void ZPm32::Fire(DispId id, std::string_view name, std::span<Variant> args) {
+    if (id == eventid::Change) binding_.ImageChanged();
     if (site_ == nullptr || site_->Events() == nullptr) return;
     site_->Events()->OnEvent(id, name, args);
 }

@@ -9,6 +9,7 @@
 #include "control/auto_load.h"
 #include "control/control_site.h"
 #include "control/control_window.h"
+#include "control/data_binding.h"
 #include "control/dib_holder.h"
 #include "control/font.h"
 #include "control/member_row.h"
@@ -117,6 +118,9 @@ class ZPm32 : public automation::Dispatch,
     DesignImageCache& DesignImage() { return designImage_; }
     const DesignImageCache& DesignImage() const { return designImage_; }
 
+    // The binding to a data source's column (DataSource, DataField).
+    DataBinding& Binding() { return binding_; }
+
     bool Modified() const { return modified_; }
     void SetModified() { modified_ = true; }
 
@@ -151,6 +155,8 @@ class ZPm32 : public automation::Dispatch,
     // The image a loaded form carried (AutoLoad 2), kept so that saving the
     // form again keeps it even when its file is gone.
     std::string embeddedText_;
+    // Last, so that it goes first: it may still write the image back.
+    DataBinding binding_{*this};
     std::unique_ptr<RubberBandTracker> tracker_;
     bool systemColorsAdded_ = false;
 };

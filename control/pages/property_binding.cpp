@@ -41,8 +41,8 @@ QWidget* makeWidget(const BindingRow& row, QWidget* parent) {
     return nullptr;
 }
 
-// The whole text as a decimal integer in the type's range, blanks around it allowed.
-std::optional<std::int32_t> integerOf(const std::string& text, VarType type) {
+// The whole text as a decimal integer, blanks around it allowed.
+std::optional<std::int64_t> parsedInteger(const std::string& text) {
     std::size_t first = text.find_first_not_of(' ');
     std::size_t last = text.find_last_not_of(' ');
     if (first == std::string::npos) return std::nullopt;
@@ -52,13 +52,20 @@ std::optional<std::int32_t> integerOf(const std::string& text, VarType type) {
     std::int64_t value = 0;
     auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+// The text as an integer of the property's type, or nothing when it is none.
+std::optional<std::int32_t> integerOf(const std::string& text, VarType type) {
+    std::optional<std::int64_t> value = parsedInteger(text);
+    if (!value) return std::nullopt;
     const bool shortInteger = type == VarType::I2;
     const std::int64_t low = shortInteger ? std::numeric_limits<std::int16_t>::min()
                                           : std::numeric_limits<std::int32_t>::min();
     const std::int64_t high = shortInteger ? std::numeric_limits<std::int16_t>::max()
                                            : std::numeric_limits<std::int32_t>::max();
-    if (value < low || value > high) return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    if (*value < low || *value > high) return std::nullopt;
+    return static_cast<std::int32_t>(*value);
 }
 
 bool isInteger(VarType type) { return type == VarType::I2 || type == VarType::I4; }
@@ -86,12 +93,12 @@ std::optional<std::string> PropertyBinding::validate() const {
     if (!changed()) return std::nullopt;
     const std::string text = shownText();
     if (row_.kind == BindingKind::Edit && isInteger(member_->type)) {
-        std::optional<std::int32_t> number = integerOf(text, member_->type);
-        if (!number) return "Please enter an integer.";
-        if (row_.limits.range &&
+        std::optional<std::int64_t> number = parsedInteger(text);
+        if (number && row_.limits.range &&
             (*number < row_.limits.range->first || *number > row_.limits.range->second))
             return "Please enter an integer between " + std::to_string(row_.limits.range->first) +
                    " and " + std::to_string(row_.limits.range->second) + ".";
+        if (!integerOf(text, member_->type)) return "Please enter an integer.";
     }
     if (row_.limits.maxChars > 0 && QString::fromStdString(text).size() > row_.limits.maxChars)
         return "Please enter no more than " + std::to_string(row_.limits.maxChars) +

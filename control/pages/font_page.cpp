@@ -1,4 +1,6 @@
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <cstdlib>
 #include <QVBoxLayout>
 
 #include "control/pages/pages.h"
@@ -10,6 +12,25 @@ namespace {
 
 using automation::Variant;
 
+// The family's style that has the font's slant and the weight nearest to
+// it, so the chooser selects that style rather than its first one. Among
+// equals the plainest, shortest name wins ("Book" before "Condensed").
+void nameStyle(QFont& font) {
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(font.family())) {
+        const QFont candidate = QFontDatabase::font(font.family(), style, 10);
+        if (candidate.italic() != font.italic()) continue;
+        const int distance = std::abs(candidate.weight() - font.weight());
+        if (best.isEmpty() || distance < bestDistance ||
+            (distance == bestDistance && style.size() < best.size())) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    if (!best.isEmpty()) font.setStyleName(best);
+}
+
 QFont fontOf(automation::Dispatch& font) {
     QFont shown(QString::fromStdString(automation::GetProperty(font, "Name").toString()));
     shown.setPointSizeF(automation::GetProperty(font, "Size").toR8());
@@ -17,11 +38,12 @@ QFont fontOf(automation::Dispatch& font) {
     shown.setItalic(automation::GetProperty(font, "Italic").toBool());
     shown.setUnderline(automation::GetProperty(font, "Underline").toBool());
     shown.setStrikeOut(automation::GetProperty(font, "Strikethrough").toBool());
+    nameStyle(shown);
     return shown;
 }
 
-// Writes what differs between the fonts through the font object's own
-// properties, so the control hears of each change.
+// Writes what the user changed on the page through the font object's own
+// properties, so the control hears of each change and keeps the rest.
 void writeFont(automation::Dispatch& font, const QFont& from, const QFont& to) {
     if (to.family() != from.family())
         automation::PutProperty(font, "Name", Variant::String(to.family().toStdString()));
@@ -72,7 +94,7 @@ bool FontPage::write() {
     for (const automation::DispatchPtr& object : objects()) {
         try {
             automation::DispatchPtr font = automation::GetProperty(*object, "Font").toDispatch();
-            if (font) writeFont(*font, fontOf(*font), chosen);
+            if (font) writeFont(*font, loaded_, chosen);
         } catch (const automation::AutomationError& error) {
             platform::MessageBox(error.description(), "Font",
                                  platform::MB_OK | platform::MB_ICONEXCLAMATION);

@@ -122,9 +122,11 @@ TEST(StockPages, TheFontPageWritesThroughTheControlsFontObject) {
     chosen.setPointSizeF(14);
     chosen.setWeight(QFont::Bold);
     chosen.setItalic(true);
+    chosen.setStyleName("Bold Italic");
     chosen.setUnderline(true);
     page->chooser()->setCurrentFont(chosen);
     const QFont taken = page->chooser()->currentFont();
+    ASSERT_TRUE(taken.italic() && taken.bold()) << "the chooser has the style asked for";
     ASSERT_TRUE(page->isDirty());
     p.site.changed.clear();
     ASSERT_TRUE(page->apply());
@@ -138,6 +140,22 @@ TEST(StockPages, TheFontPageWritesThroughTheControlsFontObject) {
     EXPECT_FALSE(automation::GetProperty(*font, "Strikethrough").toBool());
     EXPECT_FALSE(p.site.changed.empty()) << "the control heard of the new font";
     EXPECT_EQ(page->written(), std::vector<std::string>{"Font"});
+}
+
+TEST(StockPages, TheFontPageKeepsWhatTheUserLeftAlone) {
+    OpenPage p("Pm32.StockFontPage");
+    auto* page = static_cast<control::pages::FontPage*>(p.page.get());
+    QFont underlined = page->chooser()->currentFont();
+    underlined.setUnderline(true);
+    page->chooser()->setCurrentFont(underlined);
+    ASSERT_TRUE(page->apply());
+    automation::DispatchPtr font = p.get("Font").toDispatch();
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(automation::GetProperty(*font, "Underline").toBool());
+    EXPECT_EQ(automation::GetProperty(*font, "Size").toR8(), 9.75) << "not the chooser's 10";
+    EXPECT_EQ(automation::GetProperty(*font, "Weight").toI2(), 400);
+    EXPECT_FALSE(automation::GetProperty(*font, "Italic").toBool());
+    EXPECT_EQ(automation::GetProperty(*font, "Name").toString(), "DejaVu Sans");
 }
 
 TEST(StockPages, TheColorPageWritesOnlyTheColoursChosen) {

@@ -73,8 +73,8 @@ ZPm32::~ZPm32() {
 
 void ZPm32::LookChanged() {
     if (host_ == nullptr) return;
-    host_->SetFrame({.singleLine = I2(dispid::BorderStyle) == 1,
-                     .sunkenEdge = I2(dispid::Appearance) == 1});
+    host_->SetFrame(
+        {.singleLine = I2(dispid::BorderStyle) == 1, .sunkenEdge = I2(dispid::Appearance) == 1});
     if (InputEnabled()) return;
     // A rubber band ends as if its button went up; held buttons are forgotten.
     if (tracker_ && tracker_->Captured()) tracker_->OnLeftButtonUp();

@@ -70,8 +70,8 @@ bool ColorPage::write() {
         const std::string name = properties_->itemText(static_cast<int>(i)).toStdString();
         try {
             for (const automation::DispatchPtr& object : objects())
-                automation::PutProperty(*object, name,
-                                        automation::Variant::I4(static_cast<std::int32_t>(chosen_[i])));
+                automation::PutProperty(
+                    *object, name, automation::Variant::I4(static_cast<std::int32_t>(chosen_[i])));
         } catch (const automation::AutomationError& error) {
             platform::MessageBox(error.description(), name,
                                  platform::MB_OK | platform::MB_ICONEXCLAMATION);

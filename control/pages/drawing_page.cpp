@@ -8,7 +8,7 @@ namespace {
 constexpr std::string_view kDrawArrows[] = {"0 - None", "1 - Start of line", "2 - End of line",
                                             "3 - Both ends"};
 constexpr std::string_view kFillStyles[] = {
-    "0 - Solid",          "1 - Transparent",         "2 - Horizontal Line", "3 - Vertical Line",
+    "0 - Solid",           "1 - Transparent",       "2 - Horizontal Line", "3 - Vertical Line",
     "4 - Upward Diagonal", "5 - Downward Diagonal", "6 - Cross",           "7 - Diagonal"};
 
 constexpr BindingRow kDraw[] = {

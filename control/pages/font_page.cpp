@@ -1,7 +1,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
-#include <cstdlib>
 #include <QVBoxLayout>
+#include <cstdlib>
 
 #include "control/pages/pages.h"
 #include "platform/automation/automation_error.h"
@@ -50,7 +50,8 @@ void writeFont(automation::Dispatch& font, const QFont& from, const QFont& to) {
     if (to.pointSizeF() != from.pointSizeF())
         automation::PutProperty(font, "Size", Variant::R8(to.pointSizeF()));
     if (to.weight() != from.weight())
-        automation::PutProperty(font, "Weight", Variant::I2(static_cast<std::int16_t>(to.weight())));
+        automation::PutProperty(font, "Weight",
+                                Variant::I2(static_cast<std::int16_t>(to.weight())));
     if (to.italic() != from.italic())
         automation::PutProperty(font, "Italic", Variant::Bool(to.italic()));
     if (to.underline() != from.underline())
@@ -61,8 +62,8 @@ void writeFont(automation::Dispatch& font, const QFont& from, const QFont& to) {
 
 bool sameFont(const QFont& a, const QFont& b) {
     return a.family() == b.family() && a.pointSizeF() == b.pointSizeF() &&
-           a.weight() == b.weight() && a.italic() == b.italic() &&
-           a.underline() == b.underline() && a.strikeOut() == b.strikeOut();
+           a.weight() == b.weight() && a.italic() == b.italic() && a.underline() == b.underline() &&
+           a.strikeOut() == b.strikeOut();
 }
 
 }  // namespace

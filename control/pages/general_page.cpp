@@ -6,11 +6,23 @@ namespace pm32::control::pages {
 namespace {
 
 constexpr std::string_view kBorderStyles[] = {"None", "FixedSingle"};
-constexpr std::string_view kMousePointers[] = {
-    "Pointing Hand", "Arrow",     "Cross",       "IBeam",         "ICon",
-    "Size",          "Size NE SW", "Size N S",    "Size NW SE",    "Size W E",
-    "Up Arrow",      "Hourglass", "No Drop",     "Arrow and Hourglass", "Arrow and Question",
-    "Size All",      "Custom"};
+constexpr std::string_view kMousePointers[] = {"Pointing Hand",
+                                               "Arrow",
+                                               "Cross",
+                                               "IBeam",
+                                               "ICon",
+                                               "Size",
+                                               "Size NE SW",
+                                               "Size N S",
+                                               "Size NW SE",
+                                               "Size W E",
+                                               "Up Arrow",
+                                               "Hourglass",
+                                               "No Drop",
+                                               "Arrow and Hourglass",
+                                               "Arrow and Question",
+                                               "Size All",
+                                               "Custom"};
 
 constexpr BindingRow kLayout[] = {
     {205, BindingKind::Combo, "Appearance", "&Appearance", {.enumeration = &enums::Appearance}},

@@ -10,8 +10,8 @@ namespace {
 constexpr std::string_view kLoadOptions[] = {"0 - 24 Bit", "1 - 8 Bit Dithered",
                                              "2 - 4 Bit Dithered", "3 - 8 Bit Non-Dithered",
                                              "4 - 4 Bit Non-Dithered"};
-constexpr std::string_view kLoadScales[] = {"0 - Full Scale", "1 - Half Scale",
-                                            "2 - Double Scale", "3 - Ignore Scale"};
+constexpr std::string_view kLoadScales[] = {"0 - Full Scale", "1 - Half Scale", "2 - Double Scale",
+                                            "3 - Ignore Scale"};
 
 constexpr BindingRow kCrop[] = {
     {204, BindingKind::Edit, "LoadCropX"},

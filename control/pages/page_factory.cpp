@@ -16,10 +16,10 @@ struct Maker {
 };
 
 constexpr Maker kMakers[] = {
-    {"ZGenPPG", make<GeneralPage>},   {"ZIoPPG", make<PicturePage>},
-    {"ZLoadPPG", make<LoadPage>},     {"ZWritePPG", make<WritePage>},
-    {"ZSelPPG", make<SelectPage>},    {"ZViewPPG", make<ViewPage>},
-    {"ZGdiPPG", make<DrawingPage>},   {"ZTextPPG", make<TextPage>},
+    {"ZGenPPG", make<GeneralPage>},    {"ZIoPPG", make<PicturePage>},
+    {"ZLoadPPG", make<LoadPage>},      {"ZWritePPG", make<WritePage>},
+    {"ZSelPPG", make<SelectPage>},     {"ZViewPPG", make<ViewPage>},
+    {"ZGdiPPG", make<DrawingPage>},    {"ZTextPPG", make<TextPage>},
     {"StockFontPage", make<FontPage>}, {"StockColorPage", make<ColorPage>},
 };
 

@@ -9,7 +9,7 @@ namespace pm32::control::pages {
 namespace {
 
 constexpr std::string_view kImageFormats[] = {
-    "0 - Unused", "1 - TIFF", "2 - Targa", "3 - BMP",                "4 - GIF", "5 - DIB",
+    "0 - Unused", "1 - TIFF", "2 - Targa",          "3 - BMP", "4 - GIF", "5 - DIB",
     "6 - PCX",    "7 - JPEG", "8 - Paintbrush OLE", "9 - FIF", "10 - PNG"};
 
 constexpr int kFileNameChars = 100;
@@ -42,9 +42,9 @@ constexpr FileFilter kFilters[] = {
 QStringList nameFilters() {
     QStringList filters;
     for (const FileFilter& filter : kFilters)
-        filters << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(filter.description),
-                                                 QString::fromUtf8(filter.patterns)
-                                                     .replace(QLatin1Char(';'), QLatin1Char(' ')));
+        filters << QStringLiteral("%1 (%2)").arg(
+            QString::fromUtf8(filter.description),
+            QString::fromUtf8(filter.patterns).replace(QLatin1Char(';'), QLatin1Char(' ')));
     return filters;
 }
 

@@ -74,8 +74,8 @@ bool isInteger(VarType type) { return type == VarType::I2 || type == VarType::I4
 
 PropertyBinding::PropertyBinding(const BindingRow& row, QWidget* parent)
     : row_(row), member_(FindMember(row.property)), widget_(makeWidget(row, parent)) {
-    widget_->setObjectName(QString::fromUtf8(row.property.data(),
-                                             static_cast<qsizetype>(row.property.size())));
+    widget_->setObjectName(
+        QString::fromUtf8(row.property.data(), static_cast<qsizetype>(row.property.size())));
     widget_->setProperty("controlId", row.controlId);
 }
 
@@ -101,8 +101,7 @@ std::optional<std::string> PropertyBinding::validate() const {
         if (!integerOf(text, member_->type)) return "Please enter an integer.";
     }
     if (row_.limits.maxChars > 0 && QString::fromStdString(text).size() > row_.limits.maxChars)
-        return "Please enter no more than " + std::to_string(row_.limits.maxChars) +
-               " characters.";
+        return "Please enter no more than " + std::to_string(row_.limits.maxChars) + " characters.";
     return std::nullopt;
 }
 

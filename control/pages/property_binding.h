@@ -17,8 +17,9 @@ enum class BindingKind { Combo, Check, Edit, ReadOnlyEdit, MultiLineEdit };
 
 // Limits a page checks itself before anything is written.
 struct PageLimits {
-    std::optional<std::pair<int, int>> range = std::nullopt;  // an integer edit's lowest and highest
-    int maxChars = 0;                          // a text edit's longest; 0 for any
+    std::optional<std::pair<int, int>> range =
+        std::nullopt;  // an integer edit's lowest and highest
+    int maxChars = 0;  // a text edit's longest; 0 for any
 };
 
 // One control of a page's dialog bound to a property of the edited controls.

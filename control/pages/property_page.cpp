@@ -92,8 +92,8 @@ void PropertyPage::addRows(QGridLayout* grid, std::span<const BindingRow> rows) 
             continue;
         }
         std::string_view text = row.caption.empty() ? row.property : row.caption;
-        auto* label = new QLabel(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
+        auto* label =
+            new QLabel(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
         label->setBuddy(binding.widget());
         grid->addWidget(label, line, 0);
         grid->addWidget(binding.widget(), line, 1);

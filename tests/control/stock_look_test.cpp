@@ -36,8 +36,8 @@ TEST(StockLook, FrameShrinksTheClientAreaAndShowsOnTheWindow) {
              Case{0, 1, 2, {kShadow, kBlack, red}, {kWhite, kLight, red}},
              Case{1, 1, 3, {kBlack, kShadow, kBlack, red}, {kBlack, kWhite, kLight, red}},
          }) {
-        SCOPED_TRACE(testing::Message() << "BorderStyle " << c.borderStyle << ", Appearance "
-                                        << c.appearance);
+        SCOPED_TRACE(testing::Message()
+                     << "BorderStyle " << c.borderStyle << ", Appearance " << c.appearance);
         RedWindow p;
         p.put("BorderStyle", i2(c.borderStyle));
         p.put("Appearance", i2(c.appearance));
@@ -51,7 +51,10 @@ TEST(StockLook, FrameShrinksTheClientAreaAndShowsOnTheWindow) {
             EXPECT_EQ(shot.pixel(30, 39 - static_cast<int>(i)), c.right[i]) << "bottom " << i;
         }
         // The view fits a square image to the client area's height inside the frame.
-        p.call("ImportDib", {i4(TrueColorDib(200, 200, [](int, int) { return Rgb{0, 0, 0}; })
+        p.call("ImportDib", {i4(TrueColorDib(200, 200,
+                                             [](int, int) {
+                                                 return Rgb{0, 0, 0};
+                                             })
                                     .take()),
                              Variant::Bool(true)});
         p.put("AutoScale", Variant::Bool(true));

@@ -18,7 +18,7 @@ struct Binding {
     const char* progId;
     int controlId;
     const char* property;
-    Variant value;    // a value other than the default
+    Variant value;      // a value other than the default
     std::string shown;  // what the bound widget shows for it
 };
 
@@ -134,16 +134,14 @@ TEST(PageLists, EveryListHasTheDialogsTextsIndexedByValue) {
           "Size NW SE", "Size W E", "Up Arrow", "Hourglass", "No Drop", "Arrow and Hourglass",
           "Arrow and Question", "Size All", "Custom"}},
         {"Pm32.ZViewPPG", "AutoLoad", {"0 - None", "1 - Load File", "2 - Embed"}},
-        {"Pm32.ZViewPPG",
-         "ScrollBars",
-         {"0 - None", "1 - Horizontal", "2 - Vertical", "3 - Both"}},
+        {"Pm32.ZViewPPG", "ScrollBars", {"0 - None", "1 - Horizontal", "2 - Vertical", "3 - Both"}},
         {"Pm32.ZGdiPPG",
          "DrawArrows",
          {"0 - None", "1 - Start of line", "2 - End of line", "3 - Both ends"}},
         {"Pm32.ZGdiPPG",
          "DrawStyle",
-         {"0 - Solid", "1 - Dash", "2 - Dot", "3 - Dash-Dot", "4 - Dash-Dot-Dot",
-          "5 - Transparent", "6 - Inside Fill"}},
+         {"0 - Solid", "1 - Dash", "2 - Dot", "3 - Dash-Dot", "4 - Dash-Dot-Dot", "5 - Transparent",
+          "6 - Inside Fill"}},
         {"Pm32.ZGdiPPG",
          "FillStyle",
          {"0 - Solid", "1 - Transparent", "2 - Horizontal Line", "3 - Vertical Line",
@@ -239,8 +237,7 @@ struct Limit {
 
 TEST(PageApply, ThePagesOwnLimitsRefuseBeforeAnythingIsWritten) {
     const std::vector<Limit> limits = {
-        {"Pm32.ZIoPPG", "ImageNumber", "32768",
-         "Please enter an integer between 0 and 32767."},
+        {"Pm32.ZIoPPG", "ImageNumber", "32768", "Please enter an integer between 0 and 32767."},
         {"Pm32.ZIoPPG", "ImageNumber", "-1", "Please enter an integer between 0 and 32767."},
         {"Pm32.ZIoPPG", "ImageNumber", "32767", ""},
         {"Pm32.ZIoPPG", "ImageNumber", "0", ""},

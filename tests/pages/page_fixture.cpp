@@ -46,7 +46,8 @@ std::string Shown(const QWidget* widget) {
         return std::to_string(combo->currentIndex());
     if (const auto* check = qobject_cast<const QCheckBox*>(widget))
         return check->isChecked() ? "1" : "0";
-    if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text().toStdString();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text().toStdString();
     if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
         return text->toPlainText().toStdString();
     return "?";

@@ -45,15 +45,15 @@ TEST(PageClasses, EachIsMadeByItsProgIdAndCarriesItsTypeName) {
         {"Pm32.StockColorPage", "StockColorPage", "Color Property Page", "Color"},
     };
     std::vector<std::string> listed;
-    for (const control::PageClass& page : control::ControlPages())
-        listed.emplace_back(page.progId);
+    for (const control::PageClass& page : control::ControlPages()) listed.emplace_back(page.progId);
     ASSERT_EQ(listed.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         SCOPED_TRACE(row.progId);
         EXPECT_EQ(listed[i], row.progId);
-        for (std::string name : {std::string(row.progId), QString(row.progId).toUpper().toStdString(),
-                                 std::string(control::FindPageClass(row.progId)->classId)}) {
+        for (std::string name :
+             {std::string(row.progId), QString(row.progId).toUpper().toStdString(),
+              std::string(control::FindPageClass(row.progId)->classId)}) {
             auto page = control::pages::CreatePropertyPage(name);
             ASSERT_NE(page, nullptr) << name;
             EXPECT_EQ(page->objectName().toStdString(), row.className);
@@ -189,8 +189,8 @@ TEST(PropertySheet, ShowsThePagesInTheControlsOrderAndOkWritesThem) {
     control::pages::PropertySheet sheet("Picbuf1 Properties", {picbuf});
     QStringList tabs;
     for (int i = 0; i < sheet.tabs()->count(); ++i) tabs << sheet.tabs()->tabText(i);
-    EXPECT_EQ(tabs, QStringList({"General", "Picture", "Load", "Write", "Select", "View",
-                                 "Drawing", "Text", "Font", "Color"}));
+    EXPECT_EQ(tabs, QStringList({"General", "Picture", "Load", "Write", "Select", "View", "Drawing",
+                                 "Text", "Font", "Color"}));
 
     Enter(sheet.page(6)->widgetFor("DrawWidth"), "0");
     Enter(sheet.page(0)->widgetFor("BorderStyle"), "1");

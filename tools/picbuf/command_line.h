@@ -21,7 +21,7 @@ struct ClientSize {
 struct Options {
     int controls = 2;
     bool designMode = false;
-    bool pages = false;                   // show Picbuf1's property pages after the statements
+    bool pages = false;  // show Picbuf1's property pages after the statements
     bool events = false;
     bool keepGoing = false;
     bool members = false;

@@ -21,13 +21,12 @@ automation::DispatchPtr firstControl(const ControlSet& controls) {
 }  // namespace
 
 bool ShowPropertyPages(const ControlSet& controls, std::ostream& out, const DialogRunner& run) {
-    control::pages::PropertySheet sheet(QString::fromStdString(controls.firstName()) +
-                                            " Properties",
-                                        {firstControl(controls)});
+    control::pages::PropertySheet sheet(
+        QString::fromStdString(controls.firstName()) + " Properties", {firstControl(controls)});
     if (run(sheet) != QDialog::Accepted) return false;
     for (const std::string& name : sheet.written())
-        out << name << '='
-            << FormatValue(automation::GetProperty(controls.first(), name), controls) << '\n';
+        out << name << '=' << FormatValue(automation::GetProperty(controls.first(), name), controls)
+            << '\n';
     return true;
 }
 

@@ -17,8 +17,7 @@ using DialogRunner = std::function<int(QDialog& dialog)>;
 // Shows the first control's property pages in a tabbed dialog; after OK
 // prints every property the pages wrote as Name=value, in page order.
 // Needs the widget application. Returns whether OK closed the dialog.
-bool ShowPropertyPages(const ControlSet& controls, std::ostream& out,
-                       const DialogRunner& run);
+bool ShowPropertyPages(const ControlSet& controls, std::ostream& out, const DialogRunner& run);
 
 // Renders every page of the first control into folder as PNG files named
 // after the page classes (ZGenPPG.png, ...), making the folder when needed.

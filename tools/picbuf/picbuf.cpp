@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "platform/window/gui_application.h"
-
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/container.h"
 #include "tools/picbuf/executor.h"
@@ -69,9 +68,9 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     int status = executor.runAll(options.statements, options.keepGoing);
     if (options.pages)
         ShowPropertyPages(container.controls(), out, [](QDialog& dialog) { return dialog.exec(); });
-    if (std::string problem; !options.pagesSnapshot.empty() &&
-                             !WritePageSnapshots(container.controls(), options.pagesSnapshot,
-                                                 problem)) {
+    if (std::string problem;
+        !options.pagesSnapshot.empty() &&
+        !WritePageSnapshots(container.controls(), options.pagesSnapshot, problem)) {
         out.flush();
         err << "picbuf: " << problem << '\n';
         status = 1;

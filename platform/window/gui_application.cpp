@@ -39,11 +39,11 @@ class RuntimeFolder {
     std::string path_;
 };
 
-// The one application of the process. It is always a widget application,
-// so whatever comes first, drawing or widgets, the other can still have it.
-QApplication* ensureApplication(bool withoutDisplay) {
+// The one application of the process, of the kind its first user needed.
+template <class Application>
+Application* ensureApplication(bool withoutDisplay) {
     if (QCoreApplication::instance() != nullptr)
-        return qobject_cast<QApplication*>(QCoreApplication::instance());
+        return qobject_cast<Application*>(QCoreApplication::instance());
     if (withoutDisplay) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (!hasDisplay() && std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -53,21 +53,17 @@ QApplication* ensureApplication(bool withoutDisplay) {
     static int argc = 1;
     static char name[] = "pixmill32";
     static char* argv[] = {name, nullptr};
-    static const std::unique_ptr<QApplication> application =
-        std::make_unique<QApplication>(argc, argv);
+    static const std::unique_ptr<Application> application =
+        std::make_unique<Application>(argc, argv);
     return application.get();
 }
 
 }  // namespace
 
-QGuiApplication* EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr)
-        return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    return ensureApplication(false);
-}
+QGuiApplication* EnsureGuiApplication() { return ensureApplication<QGuiApplication>(false); }
 
 QApplication* EnsureWidgetApplication(bool withoutDisplay) {
-    return ensureApplication(withoutDisplay);
+    return ensureApplication<QApplication>(withoutDisplay);
 }
 
 }  // namespace pm32::platform

@@ -11,10 +11,10 @@ namespace pm32::platform {
 // when the process already has a Qt application without GUI support.
 QGuiApplication* EnsureGuiApplication();
 
-// The same for work that shows or renders widgets. The application made by
-// either is a widget application, on the offscreen platform when there is
-// no display or when asked to render without one. Null when the process
-// already has an application without widget support.
+// The same for work that shows or renders widgets: a widget application,
+// on the offscreen platform when there is no display or when asked to
+// render without one. Made first, it serves drawing too; null when the
+// process already has an application without widget support.
 QApplication* EnsureWidgetApplication(bool withoutDisplay = false);
 
 }  // namespace pm32::platform

@@ -9,8 +9,8 @@
 #include "control/factory.h"
 #include "control/pages/property_page.h"
 #include "control/pages/property_sheet.h"
-#include "platform/window/gui_application.h"
 #include "tests/support/temp_dir.h"
+#include "tests/window/offscreen_application.h"
 #include "tools/picbuf/command_line.h"
 
 namespace pm32::tools {
@@ -21,7 +21,7 @@ using automation::Variant;
 // Two controls at design time, as picbuf --design makes them.
 struct Session {
     Session() {
-        platform::EnsureWidgetApplication(true);
+        test::OffscreenApplication();
         controls.add("Picbuf1", control::CreatePicbuf(nullptr));
         controls.add("Picbuf2", control::CreatePicbuf(nullptr));
     }

@@ -1,7 +1,5 @@
 #include "control/page_classes.h"
 
-#include "platform/text_compare.h"
-
 namespace pm32::control {
 namespace {
 
@@ -33,14 +31,5 @@ constexpr PageClass kPages[] = {
 }  // namespace
 
 std::span<const PageClass> ControlPages() { return kPages; }
-
-const PageClass* FindPageClass(std::string_view name) {
-    for (const PageClass& page : kPages)
-        if (platform::EqualsIgnoringCase(name, page.progId) ||
-            platform::EqualsIgnoringCase(name, page.classId) ||
-            platform::EqualsIgnoringCase(name, page.className))
-            return &page;
-    return nullptr;
-}
 
 }  // namespace pm32::control

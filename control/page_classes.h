@@ -20,8 +20,4 @@ struct PageClass {
 // Select, View, Drawing, Text, then the stock font and colour pages.
 std::span<const PageClass> ControlPages();
 
-// A page class by ProgID, class id or class name, without case; null for a
-// name the module does not serve.
-const PageClass* FindPageClass(std::string_view name);
-
 }  // namespace pm32::control

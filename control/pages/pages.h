@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/factory.h"
 #include "control/pages/property_page.h"
 
 class QColorDialog;

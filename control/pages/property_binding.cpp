@@ -81,12 +81,18 @@ PropertyBinding::PropertyBinding(const BindingRow& row, QWidget* parent)
 
 void PropertyBinding::load(const Objects& objects) {
     if (objects.empty()) return;
-    show(automation::GetProperty(*objects.front(), member_->name));
+    // A property the control will not give now cannot be edited either.
+    try {
+        show(automation::GetProperty(*objects.front(), member_->name));
+        widget_->setEnabled(true);
+    } catch (const automation::AutomationError&) {
+        widget_->setEnabled(false);
+    }
     loaded_ = shownText();
 }
 
 bool PropertyBinding::changed() const {
-    return row_.kind != BindingKind::ReadOnlyEdit && shownText() != loaded_;
+    return row_.kind != BindingKind::ReadOnlyEdit && widget_->isEnabled() && shownText() != loaded_;
 }
 
 std::optional<std::string> PropertyBinding::validate() const {

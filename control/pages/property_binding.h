@@ -47,7 +47,8 @@ class PropertyBinding {
     const MemberRow& member() const { return *member_; }
     QWidget* widget() const { return widget_; }
 
-    // Shows the value of the first object.
+    // Shows the value of the first object; a property it will not give
+    // leaves the widget disabled and out of every write.
     void load(const Objects& objects);
     // The widget no longer shows what was loaded.
     bool changed() const;

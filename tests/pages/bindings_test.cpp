@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "control/dispids.h"
+#include "platform/automation/automation_error.h"
 #include "tests/pages/page_fixture.h"
 
 namespace pm32::test {
@@ -116,6 +117,31 @@ TEST(PageBindings, UnchangedPropertiesAreNotWritten) {
     p.site.changed.clear();
     ASSERT_TRUE(p.page->apply());
     EXPECT_EQ(p.site.changed, std::vector<automation::DispId>{control::dispid::DrawStyle});
+}
+
+// An object that refuses every call, as a control would that is gone.
+class RefusingObject : public automation::Dispatch {
+  public:
+    std::optional<automation::DispId> GetIdOfName(std::string_view) const override { return 1; }
+    Variant Invoke(automation::DispId, automation::InvokeKind, std::span<Variant>) override {
+        throw automation::AutomationError(automation::DISP_E_TYPEMISMATCH, "refused");
+    }
+    const automation::TypeInfo& GetTypeInfo() const override { return info_; }
+
+  private:
+    automation::TypeInfo info_;
+};
+
+TEST(PageBindings, APropertyThatCannotBeReadIsNotOfferedForEditing) {
+    OpenPage p("Pm32.ZGdiPPG");
+    p.page->setObjects({std::make_shared<RefusingObject>()});
+    QWidget* width = p.widget("DrawWidth");
+    EXPECT_FALSE(width->isEnabled());
+    Enter(width, "4");
+    EXPECT_FALSE(p.page->isDirty());
+    EXPECT_TRUE(p.page->apply());
+    p.reopen();
+    EXPECT_TRUE(width->isEnabled()) << "the control's own property reads again";
 }
 
 struct List {

@@ -1,5 +1,3 @@
-#include "tools/picbuf/page_session.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +10,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/window/offscreen_application.h"
 #include "tools/picbuf/command_line.h"
+#include "tools/picbuf/page_session.h"
 
 namespace pm32::tools {
 namespace {

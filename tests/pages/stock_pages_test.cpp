@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QLineEdit>
@@ -192,7 +193,11 @@ TEST(PropertySheet, ShowsThePagesInTheControlsOrderAndOkWritesThem) {
     EXPECT_EQ(tabs, QStringList({"General", "Picture", "Load", "Write", "Select", "View", "Drawing",
                                  "Text", "Font", "Color"}));
 
+    QPushButton* apply = sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply);
+    ASSERT_NE(apply, nullptr);
+    EXPECT_FALSE(apply->isEnabled()) << "nothing to apply yet";
     Enter(sheet.page(6)->widgetFor("DrawWidth"), "0");
+    EXPECT_TRUE(apply->isEnabled());
     Enter(sheet.page(0)->widgetFor("BorderStyle"), "1");
     BoxRecorder boxes;
     sheet.accept();
@@ -205,6 +210,7 @@ TEST(PropertySheet, ShowsThePagesInTheControlsOrderAndOkWritesThem) {
     EXPECT_EQ(sheet.written(), (std::vector<std::string>{"BorderStyle", "DrawWidth"}));
     EXPECT_EQ(automation::GetProperty(*picbuf, "DrawWidth").toI2(), 4);
     EXPECT_EQ(automation::GetProperty(*picbuf, "BorderStyle").toI2(), 1);
+    EXPECT_FALSE(apply->isEnabled()) << "every page holds what the control holds";
 }
 
 }  // namespace

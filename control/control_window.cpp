@@ -56,6 +56,7 @@ bool ControlWindow::OnSetCursor() {
 }
 
 void ControlWindow::OnMouseButton(MouseAction action, int button, int shift, QPoint position) {
+    if (!control_.InputEnabled()) return;
     platform::WindowHost* host = control_.Host();
     if (action == MouseAction::Up) {
         if (button == platform::kLeftButton && control_.Tracker() != nullptr)
@@ -83,6 +84,7 @@ void ControlWindow::OnMouseButton(MouseAction action, int button, int shift, QPo
 }
 
 void ControlWindow::OnMouseMove(int buttons, int shift, QPoint position) {
+    if (!control_.InputEnabled()) return;
     if (control_.Tracker() != nullptr) control_.Tracker()->OnMouseMove(position);
     fireMouse(eventid::MouseMove, "MouseMove", buttons, shift, position);
 }
@@ -96,6 +98,7 @@ void ControlWindow::OnKeyUp(int keyCode, int shift) {
 }
 
 void ControlWindow::OnChar(int character) {
+    if (!control_.InputEnabled()) return;
     Variant key = Variant::I2(static_cast<std::int16_t>(character));
     control_.Fire(eventid::KeyPress, "KeyPress", std::span(&key, 1));
 }
@@ -108,7 +111,15 @@ void ControlWindow::fireMouse(automation::DispId id, std::string_view name, int 
     control_.Fire(id, name, args);
 }
 
+void ControlWindow::DropInput() {
+    platform::WindowHost* host = control_.Host();
+    if (buttonsDown_ != 0 && host != nullptr) host->ReleaseCapture();
+    buttonsDown_ = 0;
+    doubleClicked_ = 0;
+}
+
 void ControlWindow::fireKey(automation::DispId id, std::string_view name, int keyCode, int shift) {
+    if (!control_.InputEnabled()) return;
     std::array<Variant, 2> args = {Variant::I2(static_cast<std::int16_t>(keyCode)),
                                    Variant::I2(static_cast<std::int16_t>(shift))};
     control_.Fire(id, name, args);

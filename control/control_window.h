@@ -29,6 +29,10 @@ class ControlWindow final : public platform::WindowClient {
     void OnKeyUp(int keyCode, int shift) override;
     void OnChar(int character) override;
 
+    // The control no longer takes input: buttons held are forgotten and the
+    // mouse is let go.
+    void DropInput();
+
   private:
     void fireMouse(automation::DispId id, std::string_view name, int button, int shift,
                    QPoint position);

@@ -133,6 +133,8 @@ Variant AboutBox(ZPm32& c, std::span<Variant> args);
 void RefreshView(ZPm32& c, const Variant& value);
 void InvalidateView(ZPm32& c, const Variant& value);
 void ShowMousePointer(ZPm32& c, const Variant& value);
+// BorderStyle, Appearance and Enabled take effect on the window.
+void ApplyLook(ZPm32& c, const Variant& value);
 Variant GetMouseIcon(ZPm32& c, std::span<Variant> index);
 void SetMouseIcon(ZPm32& c, std::span<Variant> index, const Variant& value);
 std::string SaveMouseIcon(const ZPm32& c);

@@ -97,6 +97,8 @@ void InvalidateView(ZPm32& c, const Variant&) {
     if (platform::WindowHost* host = c.Host()) host->Invalidate();
 }
 
+void ApplyLook(ZPm32& c, const Variant&) { c.LookChanged(); }
+
 void ShowMousePointer(ZPm32& c, const Variant&) {
     platform::WindowHost* host = c.Host();
     if (c.RunTime() && host != nullptr && host->CursorOverClient()) host->SendSetCursor();

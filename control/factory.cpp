@@ -1,6 +1,5 @@
 #include "control/factory.h"
 
-
 #include "control/identity.h"
 #include "platform/text_compare.h"
 
@@ -11,6 +10,15 @@ automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlS
     if (platform::EqualsIgnoringCase(progIdOrClassId, kProgId) ||
         platform::EqualsIgnoringCase(progIdOrClassId, kClassId))
         return CreatePicbuf(site);
+    return nullptr;
+}
+
+const PageClass* FindPageClass(std::string_view progIdOrClassId) {
+    for (const PageClass& page : ControlPages())
+        if (platform::EqualsIgnoringCase(progIdOrClassId, page.progId) ||
+            platform::EqualsIgnoringCase(progIdOrClassId, page.classId) ||
+            platform::EqualsIgnoringCase(progIdOrClassId, page.className))
+            return &page;
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "control/control_site.h"
+#include "control/page_classes.h"
 #include "control/zpm32.h"
 
 namespace pm32::control {
@@ -15,5 +16,11 @@ std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
 // A new control by ProgID or class id (braces, any case); null for a name
 // this module does not serve.
 automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlSite* site);
+
+// The property page class the module registers under a ProgID, class id or
+// class name (any case); null for a name it does not serve. The pages
+// themselves are widgets made by the pages library from this entry
+// (control/pages/page_factory.h), which sits above the control.
+const PageClass* FindPageClass(std::string_view progIdOrClassId);
 
 }  // namespace pm32::control

@@ -139,6 +139,7 @@ void ZPm32::LoadProperties(std::string_view bag) {
     };
     for (DispId id : StockPersistenceOrder()) read(id);
     for (DispId id : PersistenceOrder()) read(id);
+    LookChanged();
     modified_ = false;
     const auto embedded = values.find(std::string(kEmbeddedImageKey));
     embeddedText_ =

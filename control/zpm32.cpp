@@ -60,6 +60,7 @@ ZPm32::ZPm32(ControlSite* site) : site_(site) {
         if (member.stored) values_[member.id] = member.initial;
     host_ = site_ != nullptr ? site_->Host() : nullptr;
     if (host_ != nullptr) host_->SetClient(&window_);
+    LookChanged();
 }
 
 ZPm32::~ZPm32() {
@@ -69,6 +70,18 @@ ZPm32::~ZPm32() {
     }
     setHolders(nullptr, nullptr);
 }
+
+void ZPm32::LookChanged() {
+    if (host_ == nullptr) return;
+    host_->SetFrame(
+        {.singleLine = I2(dispid::BorderStyle) == 1, .sunkenEdge = I2(dispid::Appearance) == 1});
+    if (InputEnabled()) return;
+    // A rubber band ends as if its button went up; held buttons are forgotten.
+    if (tracker_ && tracker_->Captured()) tracker_->OnLeftButtonUp();
+    window_.DropInput();
+}
+
+bool ZPm32::InputEnabled() const { return Bool(dispid::Enabled); }
 
 bool ZPm32::RunTime() const { return site_ != nullptr && site_->UserMode(); }
 

@@ -99,6 +99,10 @@ class ZPm32 : public automation::Dispatch,
     // them afresh.
     void ImageChanged();
     void WindowDestroyed();
+    // BorderStyle, Appearance or Enabled changed: the window takes the frame
+    // they ask for, and a disabled control lets go of the mouse.
+    void LookChanged();
+    bool InputEnabled() const;
 
     // The font object text is drawn with: always the same object, so a change
     // made through it is the control's; changes notify as a property put does.

@@ -1,5 +1,6 @@
 #include "platform/window/gui_application.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
@@ -38,11 +39,12 @@ class RuntimeFolder {
     std::string path_;
 };
 
-}  // namespace
-
-QGuiApplication* EnsureGuiApplication() {
+// The one application of the process, of the kind its first user needed.
+template <class Application>
+Application* ensureApplication(bool withoutDisplay) {
     if (QCoreApplication::instance() != nullptr)
-        return qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+        return qobject_cast<Application*>(QCoreApplication::instance());
+    if (withoutDisplay) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (!hasDisplay() && std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Made before the application, so it is removed after it.
@@ -51,9 +53,17 @@ QGuiApplication* EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "pixmill32";
     static char* argv[] = {name, nullptr};
-    static const std::unique_ptr<QGuiApplication> application =
-        std::make_unique<QGuiApplication>(argc, argv);
+    static const std::unique_ptr<Application> application =
+        std::make_unique<Application>(argc, argv);
     return application.get();
+}
+
+}  // namespace
+
+QGuiApplication* EnsureGuiApplication() { return ensureApplication<QGuiApplication>(false); }
+
+QApplication* EnsureWidgetApplication(bool withoutDisplay) {
+    return ensureApplication<QApplication>(withoutDisplay);
 }
 
 }  // namespace pm32::platform

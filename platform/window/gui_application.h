@@ -1,5 +1,6 @@
 #pragma once
 
+class QApplication;
 class QGuiApplication;
 
 namespace pm32::platform {
@@ -9,5 +10,11 @@ namespace pm32::platform {
 // for it. Without a display it runs on the offscreen platform. Returns null
 // when the process already has a Qt application without GUI support.
 QGuiApplication* EnsureGuiApplication();
+
+// The same for work that shows or renders widgets: a widget application,
+// on the offscreen platform when there is no display or when asked to
+// render without one. Made first, it serves drawing too; null when the
+// process already has an application without widget support.
+QApplication* EnsureWidgetApplication(bool withoutDisplay = false);
 
 }  // namespace pm32::platform

@@ -59,6 +59,11 @@ void HeadlessWindowHost::SetWindowSize(QSize size) {
     relayout();
 }
 
+void HeadlessWindowHost::SetFrame(WindowFrame frame) {
+    frame_ = frame;
+    relayout();
+}
+
 void HeadlessWindowHost::SetScrollRange(ScrollBar bar, ScrollRange range, bool) {
     Bar& b = barOf(bar);
     b.range = range;
@@ -72,10 +77,12 @@ void HeadlessWindowHost::SetScrollPos(ScrollBar bar, int position, bool) {
 }
 
 QRect HeadlessWindowHost::ScrollBarScreenRect(ScrollBar bar) const {
-    // The window stands at the screen's origin.
+    // The window stands at the screen's origin; the bars lie inside its frame.
+    const int inset = frame_.width();
     if (bar == ScrollBar::Horizontal)
-        return {0, clientSize_.height(), clientSize_.width(), HorizontalScrollBarHeight()};
-    return {clientSize_.width(), 0, VerticalScrollBarWidth(), clientSize_.height()};
+        return {inset, inset + clientSize_.height(), clientSize_.width(),
+                HorizontalScrollBarHeight()};
+    return {inset + clientSize_.width(), inset, VerticalScrollBarWidth(), clientSize_.height()};
 }
 
 void HeadlessWindowHost::Invalidate() {
@@ -114,6 +121,22 @@ QImage HeadlessWindowHost::Snapshot(bool* paintOk) {
         image.fill(Qt::black);
         ok = paint(image, QRegion(image.rect()));
     }
+    if (paintOk != nullptr) *paintOk = ok;
+    return image;
+}
+
+QImage HeadlessWindowHost::WindowSnapshot(bool* paintOk) {
+    bool ok = false;
+    QImage client = Snapshot(&ok);
+    QImage image(windowSize_, QImage::Format_RGB32);
+    if (image.isNull()) {
+        if (paintOk != nullptr) *paintOk = false;
+        return image;
+    }
+    image.fill(QColor(192, 192, 192));
+    QPainter painter(&image);
+    PaintWindowFrame(painter, image.rect(), frame_);
+    painter.drawImage(QPoint(frame_.width(), frame_.width()), client);
     if (paintOk != nullptr) *paintOk = ok;
     return image;
 }
@@ -210,11 +233,12 @@ void HeadlessWindowHost::Char(int character) {
 }
 
 void HeadlessWindowHost::relayout() {
+    const int frame = 2 * frame_.width();
     QSize client(
-        std::max(0, windowSize_.width() -
+        std::max(0, windowSize_.width() - frame -
                         (ScrollBarPresent(ScrollBar::Vertical) ? VerticalScrollBarWidth() : 0)),
         std::max(0,
-                 windowSize_.height() -
+                 windowSize_.height() - frame -
                      (ScrollBarPresent(ScrollBar::Horizontal) ? HorizontalScrollBarHeight() : 0)));
     if (client == clientSize_) return;
     clientSize_ = client;

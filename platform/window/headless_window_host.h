@@ -30,6 +30,7 @@ class HeadlessWindowHost final : public WindowHost {
     QSize ClientSize() const override;
     QSize WindowSize() const override { return windowSize_; }
     void SetWindowSize(QSize size) override;
+    void SetFrame(WindowFrame frame) override;
     ScrollRange GetScrollRange(ScrollBar bar) const override { return barOf(bar).range; }
     void SetScrollRange(ScrollBar bar, ScrollRange range, bool redraw) override;
     int GetScrollPos(ScrollBar bar) const override { return barOf(bar).position; }
@@ -70,6 +71,10 @@ class HeadlessWindowHost final : public WindowHost {
     // The whole client area painted afresh; paintOk tells whether the client
     // reported success.
     QImage Snapshot(bool* paintOk);
+    // The whole window as a screen shows it: the frame, the client area
+    // painted afresh inside it, and grey where scroll bars stand.
+    QImage WindowSnapshot(bool* paintOk);
+    WindowFrame Frame() const { return frame_; }
     const QRegion& PendingPaint() const { return pending_; }
     // What the last update painted.
     const QRegion& LastPainted() const { return lastPainted_; }
@@ -108,6 +113,7 @@ class HeadlessWindowHost final : public WindowHost {
     HWND handle_;
     WindowClient* client_ = nullptr;
     QSize windowSize_;
+    WindowFrame frame_;
     QSize clientSize_;
     Bar horizontal_;
     Bar vertical_;

@@ -152,6 +152,13 @@ void WidgetWindowHost::SetWindowSize(QSize newSize) {
     resize(newSize.boundedTo(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX)));
 }
 
+void WidgetWindowHost::SetFrame(WindowFrame frame) {
+    if (frame == frame_) return;
+    frame_ = frame;
+    relayout();
+    update();
+}
+
 ScrollRange WidgetWindowHost::GetScrollRange(ScrollBar bar) const {
     QScrollBar* b = scrollBar(bar);
     return {b->minimum(), b->maximum()};
@@ -253,6 +260,11 @@ QScrollBar* WidgetWindowHost::scrollBar(ScrollBar bar) const {
 
 void WidgetWindowHost::resizeEvent(QResizeEvent*) { relayout(); }
 
+void WidgetWindowHost::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PaintWindowFrame(painter, rect(), frame_);
+}
+
 void WidgetWindowHost::showEvent(QShowEvent*) {
     if (client_ != nullptr) client_->OnShowWindow(true);
 }
@@ -330,11 +342,13 @@ void WidgetWindowHost::relayout() {
     bool horizontal = ScrollBarPresent(ScrollBar::Horizontal);
     int barWidth = vertical ? VerticalScrollBarWidth() : 0;
     int barHeight = horizontal ? HorizontalScrollBarHeight() : 0;
-    QSize client(std::max(0, width() - barWidth), std::max(0, height() - barHeight));
-    area_->setGeometry(0, 0, client.width(), client.height());
-    vertical_->setGeometry(client.width(), 0, barWidth, client.height());
+    const int inset = frame_.width();
+    QSize client(std::max(0, width() - 2 * inset - barWidth),
+                 std::max(0, height() - 2 * inset - barHeight));
+    area_->setGeometry(inset, inset, client.width(), client.height());
+    vertical_->setGeometry(inset + client.width(), inset, barWidth, client.height());
     vertical_->setVisible(vertical);
-    horizontal_->setGeometry(0, client.height(), client.width(), barHeight);
+    horizontal_->setGeometry(inset, inset + client.height(), client.width(), barHeight);
     horizontal_->setVisible(horizontal);
     if (client == clientSize_) return;
     clientSize_ = client;

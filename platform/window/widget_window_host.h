@@ -28,6 +28,7 @@ class WidgetWindowHost : public QWidget, public WindowHost {
     QSize ClientSize() const override;
     QSize WindowSize() const override { return size(); }
     void SetWindowSize(QSize size) override;
+    void SetFrame(WindowFrame frame) override;
     ScrollRange GetScrollRange(ScrollBar bar) const override;
     void SetScrollRange(ScrollBar bar, ScrollRange range, bool redraw) override;
     int GetScrollPos(ScrollBar bar) const override;
@@ -53,6 +54,7 @@ class WidgetWindowHost : public QWidget, public WindowHost {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,6 +78,7 @@ class WidgetWindowHost : public QWidget, public WindowHost {
     ClientArea* area_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;
+    WindowFrame frame_;
     QSize clientSize_;
     std::optional<QRect> clip_;
     // Inverted frames on top of the client's pixels until the next invalidation.

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/gdi_palette.h"
+#include "platform/window/window_frame.h"
 #include "platform/window_registry.h"
 
 namespace pm32::platform {
@@ -99,11 +100,13 @@ class WindowHost {
     // client attached to a window already shown is told so at once.
     virtual void SetClient(WindowClient* client) = 0;
 
-    // Inside size, without the scroll bars that are present.
+    // Inside size, without the frame and the scroll bars that are present.
     virtual QSize ClientSize() const = 0;
     // Outside size, scroll bars included; setting it resizes the window.
     virtual QSize WindowSize() const = 0;
     virtual void SetWindowSize(QSize size) = 0;
+    // The frame around the client area; changing it resizes the client area.
+    virtual void SetFrame(WindowFrame frame) = 0;
 
     virtual ScrollRange GetScrollRange(ScrollBar bar) const = 0;
     virtual void SetScrollRange(ScrollBar bar, ScrollRange range, bool redraw) = 0;

@@ -102,5 +102,22 @@ TEST(PicbufBinary, BadStatementsAndCommandLinesAreReported) {
     EXPECT_NE(result.err.find("--controls needs a number from 1 to 64"), std::string::npos);
 }
 
+TEST(PicbufBinary, PagesRenderWithoutADisplayAndShowOnlyAtDesignTime) {
+    TempDir dir;
+    Outcome result = picbuf("--design --pages-snapshot " + test::quoted(dir.path("pages")) +
+                            " DrawWidth=3 DrawWidth");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "DrawWidth=3\n");
+    for (const char* page : {"ZGenPPG", "ZIoPPG", "ZLoadPPG", "ZWritePPG", "ZSelPPG", "ZViewPPG",
+                             "ZGdiPPG", "ZTextPPG", "StockFontPage", "StockColorPage"}) {
+        std::vector<std::uint8_t> png = readFile(dir.path("pages/" + std::string(page) + ".png"));
+        ASSERT_GE(png.size(), 8u) << page;
+        EXPECT_EQ(png[1], 'P') << page;
+    }
+    result = picbuf("--pages DrawWidth=3");
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("--pages needs --design"), std::string::npos) << result.err;
+}
+
 }  // namespace
 }  // namespace pm32::test

@@ -219,6 +219,47 @@ TEST(WidgetHost, MouseKeysAndCursorReachTheControl) {
     EXPECT_EQ(area->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST(WidgetHost, BorderAndEdgeFrameTheClientAreaOnScreen) {
+    Shown s;
+    s.put("BorderStyle", i2(1));
+    s.put("Appearance", i2(1));
+    EXPECT_EQ(s.host->clientArea()->geometry(), QRect(3, 3, 130, 100));
+    EXPECT_EQ(s.control->View().ClientWidth(), 130);
+    s.call("Scale", {i2(1), i2(2)});
+    EXPECT_EQ(s.difference(), "") << "the image starts inside the frame";
+    QImage window = s.host->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const std::vector<QRgb> left = {qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(0, 0, 0)};
+    const std::vector<QRgb> right = {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(227, 227, 227)};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(window.pixel(i, 50), left[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(window.pixel(135 - i, 50), right[static_cast<std::size_t>(i)]) << i;
+    }
+    s.put("BorderStyle", i2(0));
+    s.put("Appearance", i2(0));
+    EXPECT_EQ(s.host->clientArea()->geometry(), QRect(0, 0, 136, 106));
+}
+
+TEST(WidgetHost, ADisabledControlHearsNoMouseOrKeys) {
+    Shown s;
+    QWidget* area = s.host->clientArea();
+    auto input = [&] {
+        std::vector<std::string> heard;
+        for (const std::string& event : s.site.events)
+            if (event != "Paint") heard.push_back(event);
+        s.site.events.clear();
+        return heard;
+    };
+    s.put("Enabled", Variant::Bool(false));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, QPoint(10, 12));
+    QTest::mouseMove(area, QPoint(20, 20));
+    QTest::keyClick(area, Qt::Key_A);
+    EXPECT_EQ(input(), std::vector<std::string>{});
+    EXPECT_TRUE(area->isEnabled()) << "nothing greyed";
+    s.put("Enabled", Variant::Bool(true));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, QPoint(10, 12));
+    EXPECT_EQ(input(), (std::vector<std::string>{"MouseDown", "MouseUp", "Click"}));
+}
+
 TEST(WidgetHost, TheRubberBandFrameFollowsTheMouseOnScreen) {
     Shown s;
     QWidget* area = s.host->clientArea();

@@ -73,6 +73,14 @@ Options ParseCommandLine(std::span<const std::string> args) {
             options.printer = printerTarget(args[++i]);
         } else if (arg.starts_with("--printer=")) {
             options.printer = printerTarget(arg.substr(arg.find('=') + 1));
+        } else if (arg == "--pages-snapshot") {
+            if (i + 1 == args.size()) throw UsageError("--pages-snapshot needs a folder");
+            options.pagesSnapshot = args[++i];
+        } else if (arg.starts_with("--pages-snapshot=")) {
+            options.pagesSnapshot = std::string(arg.substr(arg.find('=') + 1));
+            if (options.pagesSnapshot.empty()) throw UsageError("--pages-snapshot needs a folder");
+        } else if (arg == "--pages") {
+            options.pages = true;
         } else if (arg == "--design") {
             options.designMode = true;
         } else if (arg == "--events") {
@@ -93,6 +101,8 @@ Options ParseCommandLine(std::span<const std::string> args) {
     }
     if (!options.snapshot.empty() && !options.client)
         throw UsageError("--snapshot needs --client to give the controls a window");
+    if (options.pages && !options.designMode)
+        throw UsageError("--pages needs --design: property pages are a design-time tool");
     return options;
 }
 
@@ -173,6 +183,16 @@ Options
                  properties to the form file F: a line [Picbuf1] opens a
                  control's section, then one Property=value line each
   --design       design mode: the site's UserMode is False
+  --pages        with --design: after the last statement, show Picbuf1's
+                 property pages (General, Picture, Load, Write, Select,
+                 View, Drawing, Text, Font, Color) in a tabbed dialog on the
+                 display; after OK print every property the pages changed
+                 as Name=value, in page order; Cancel prints nothing
+  --pages-snapshot D
+                 after the last statement, render every property page of
+                 Picbuf1 without a display into the folder D as PNG files
+                 named after the page classes (ZGenPPG.png, ZIoPPG.png, ...,
+                 StockFontPage.png, StockColorPage.png)
   --events       print every fired event as "event Name"
                  (Callback: "event Callback Lines=N")
   --keep-going   go on with the next statement after a failure
@@ -194,6 +214,7 @@ Examples
   picbuf FileName=in.bmp Load ColorDepth FileName=out.bmp Store
   picbuf --client 320x200 --snapshot view.png FileName=in.bmp Load \
          ScrollBars=3 'Scale(1,2)' 'RePos(40,30,0,0)'
+  picbuf --design --pages --save-form chosen.form DrawWidth=3
 )";
 }
 

@@ -21,6 +21,7 @@ struct ClientSize {
 struct Options {
     int controls = 2;
     bool designMode = false;
+    bool pages = false;  // show Picbuf1's property pages after the statements
     bool events = false;
     bool keepGoing = false;
     bool members = false;
@@ -28,6 +29,7 @@ struct Options {
     std::string helpTopic;                // a member name, "members", or empty for the usage
     std::optional<ClientSize> client;     // every control gets a headless window
     std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
+    std::string pagesSnapshot;            // folder for PNG files of Picbuf1's pages
     std::string loadForm;                 // a form file read before the first statement
     std::string saveForm;                 // a form file written after the last statement
     std::string printer;                  // a ".pdf" file or "cups:QUEUE" the statements print to

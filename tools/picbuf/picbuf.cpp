@@ -1,11 +1,17 @@
 #include "tools/picbuf/picbuf.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <cstdlib>
+
+#include "platform/window/gui_application.h"
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/container.h"
 #include "tools/picbuf/executor.h"
 #include "tools/picbuf/form_file.h"
 #include "tools/picbuf/help.h"
 #include "tools/picbuf/member_listing.h"
+#include "tools/picbuf/page_session.h"
 #include "tools/picbuf/printer_target.h"
 #include "tools/picbuf/snapshot.h"
 
@@ -21,9 +27,22 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     }
     if (options.help) return PrintHelp(options.helpTopic, out, err);
     if (options.statements.empty() && !options.members && options.snapshot.empty() &&
-        options.loadForm.empty() && options.saveForm.empty()) {
+        options.loadForm.empty() && options.saveForm.empty() && !options.pages &&
+        options.pagesSnapshot.empty()) {
         err << "picbuf: no statements to run\nTry 'picbuf --help'.\n";
         return 2;
+    }
+    // Pages are widgets: their application must be the first Qt application
+    // of the run, before a statement draws and makes a plain one.
+    if (options.pages && std::getenv("DISPLAY") == nullptr &&
+        std::getenv("WAYLAND_DISPLAY") == nullptr) {
+        err << "picbuf: --pages needs a display; --pages-snapshot renders without one\n";
+        return 2;
+    }
+    if ((options.pages || !options.pagesSnapshot.empty()) &&
+        platform::EnsureWidgetApplication(!options.pages) == nullptr) {
+        err << "picbuf: cannot start the widget application\n";
+        return 1;
     }
     std::unique_ptr<PrinterTarget> printer;
     if (!options.printer.empty()) {
@@ -47,6 +66,15 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     if (options.members) PrintMembers(container.controls().first().GetTypeInfo(), out);
     Executor executor(container.controls(), out, err);
     int status = executor.runAll(options.statements, options.keepGoing);
+    if (options.pages)
+        ShowPropertyPages(container.controls(), out, [](QDialog& dialog) { return dialog.exec(); });
+    if (std::string problem;
+        !options.pagesSnapshot.empty() &&
+        !WritePageSnapshots(container.controls(), options.pagesSnapshot, problem)) {
+        out.flush();
+        err << "picbuf: " << problem << '\n';
+        status = 1;
+    }
     if (std::string problem; !options.snapshot.empty() &&
                              !WriteSnapshot(*container.firstWindow(), options.snapshot, problem)) {
         out.flush();

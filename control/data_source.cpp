@@ -29,6 +29,7 @@ enum Member : automation::DispId {
     kAbsolutePosition,
     kEof,
     kBof,
+    kUpdateRecord,
 };
 
 [[noreturn]] void fail(const std::string& text) { throw AutomationError(kFailed, text, kSource); }
@@ -72,6 +73,8 @@ automation::TypeInfo describe() {
                  "The current row from 0; -1 when there is none"),
         property(kEof, "EOF", VarType::Bool, false, "TRUE past the last row"),
         property(kBof, "BOF", VarType::Bool, false, "TRUE before the first row"),
+        method(kUpdateRecord, "UpdateRecord",
+               "Writes back the images bound controls changed on the current row"),
     };
     return info;
 }
@@ -128,6 +131,9 @@ Variant DataSource::Invoke(automation::DispId id, InvokeKind kind, std::span<Var
         case kMovePrevious:
             if (!records_ || position_ < 0) fail("there is no previous row: BOF is TRUE");
             MoveTo(position_ - 1);
+            return {};
+        case kUpdateRecord:
+            for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
             return {};
         case kRecordCount:
             return Variant::I4(count());

@@ -1,5 +1,7 @@
 #include "tools/picbuf/command_line.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace pm32::tools {
@@ -43,6 +45,20 @@ std::string printerTarget(std::string_view text) {
 
 }  // namespace
 
+// NAME=ADDRESS: a name statements can use, letters and digits from a letter.
+std::pair<std::string, std::string> dataSource(std::string_view text) {
+    const std::size_t equals = text.find('=');
+    const std::string_view name = text.substr(0, equals);
+    const bool named = !name.empty() && std::isalpha(static_cast<unsigned char>(name[0])) != 0 &&
+                       std::ranges::all_of(name, [](char c) {
+                           return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+                       });
+    if (equals == std::string_view::npos || !named || equals + 1 == text.size())
+        throw UsageError("--data needs NAME=sqlite:PATH or NAME=postgresql://..., not '" +
+                         std::string(text) + "'");
+    return {std::string(name), std::string(text.substr(equals + 1))};
+}
+
 Options ParseCommandLine(std::span<const std::string> args) {
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -81,6 +97,10 @@ Options ParseCommandLine(std::span<const std::string> args) {
             if (options.pagesSnapshot.empty()) throw UsageError("--pages-snapshot needs a folder");
         } else if (arg == "--pages") {
             options.pages = true;
+        } else if (arg == "--data" || arg.starts_with("--data=")) {
+            if (arg == "--data" && i + 1 == args.size())
+                throw UsageError("--data needs NAME=sqlite:PATH or NAME=postgresql://...");
+            options.dataSources.push_back(dataSource(arg == "--data" ? args[++i] : arg.substr(7)));
         } else if (arg == "--design") {
             options.designMode = true;
         } else if (arg == "--events") {
@@ -182,6 +202,16 @@ Options
   --save-form F  after the last statement, write every control's persisted
                  properties to the form file F: a line [Picbuf1] opens a
                  control's section, then one Property=value line each
+  --data N=A     make a data source named N on the database A (sqlite:PATH,
+                 or postgresql://user@host:port/database?host=SOCKET_FOLDER);
+                 statements set its RecordSource (a table or a SELECT) and
+                 move it (MoveFirst, MoveNext, MovePrevious, MoveLast,
+                 AbsolutePosition; RecordCount, EOF, BOF), and bind a control
+                 to it by name: picbuf --data photos=sqlite:album.db
+                 photos.RecordSource=pictures DataSource=photos DataField=image
+                 Negate photos.MoveNext. A control shows the image in that BLOB
+                 column of the current row; an image changed since goes back
+                 to its row before the row changes.
   --design       design mode: the site's UserMode is False
   --pages        with --design: after the last statement, show Picbuf1's
                  property pages (General, Picture, Load, Write, Select,

@@ -33,6 +33,8 @@ struct Options {
     std::string loadForm;                 // a form file read before the first statement
     std::string saveForm;                 // a form file written after the last statement
     std::string printer;                  // a ".pdf" file or "cups:QUEUE" the statements print to
+    // Data sources by name and database address, made before the first statement.
+    std::vector<std::pair<std::string, std::string>> dataSources;
     std::vector<std::string> statements;  // in the order given
 };
 

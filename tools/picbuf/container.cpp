@@ -1,6 +1,8 @@
 #include "tools/picbuf/container.h"
 
+#include "control/data_source.h"
 #include "control/factory.h"
+#include "platform/automation/automation_error.h"
 #include "control/type_description.h"
 
 namespace pm32::tools {
@@ -18,6 +20,26 @@ Container::Container(int count, bool runMode, std::ostream* eventOutput,
         // A container shows its controls once they are placed.
         if (platform::HeadlessWindowHost* window = sites_.back()->window()) window->Show(true);
     }
+}
+
+bool Container::addDataSource(const std::string& name, const std::string& database) {
+    if (controls_.find(name)) return false;
+    auto source = std::make_shared<control::DataSource>();
+    automation::PutProperty(*source, "DatabaseName", automation::Variant::String(database));
+    controls_.addObject(name, source);
+    dataSources_.emplace_back(name, source);
+    return true;
+}
+
+std::string Container::updateRecords() {
+    for (const auto& [name, source] : dataSources_) {
+        try {
+            automation::CallMethod(*source, "UpdateRecord");
+        } catch (const automation::AutomationError& error) {
+            return name + ".UpdateRecord: " + error.description();
+        }
+    }
+    return {};
 }
 
 }  // namespace pm32::tools

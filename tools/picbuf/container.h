@@ -23,6 +23,11 @@ class Container {
     Container& operator=(const Container&) = delete;
 
     const ControlSet& controls() const { return controls_; }
+    // Makes a data source statements can name; false when the name is taken.
+    bool addDataSource(const std::string& name, const std::string& database);
+    // Writes back what bound controls changed on their current rows; the
+    // first failure's text, or empty.
+    std::string updateRecords();
     // The first control's headless window; null without one.
     platform::HeadlessWindowHost* firstWindow() const { return sites_.front()->window(); }
 
@@ -32,6 +37,7 @@ class Container {
     std::unique_ptr<EventPrinter> printer_;
     std::vector<std::unique_ptr<HeadlessSite>> sites_;
     ControlSet controls_;
+    std::vector<std::pair<std::string, automation::DispatchPtr>> dataSources_;
 };
 
 }  // namespace pm32::tools

@@ -7,15 +7,21 @@ void ControlSet::add(std::string name, automation::DispatchPtr control) {
     controls_.emplace_back(std::move(name), std::move(control));
 }
 
+void ControlSet::addObject(std::string name, automation::DispatchPtr object) {
+    objects_.emplace_back(std::move(name), std::move(object));
+}
+
 automation::DispatchPtr ControlSet::find(std::string_view name) const {
-    for (const auto& [controlName, control] : controls_)
-        if (platform::EqualsIgnoringCase(controlName, name)) return control;
+    for (const auto* list : {&controls_, &objects_})
+        for (const auto& [controlName, control] : *list)
+            if (platform::EqualsIgnoringCase(controlName, name)) return control;
     return nullptr;
 }
 
 std::string_view ControlSet::nameOf(const automation::Dispatch* control) const {
-    for (const auto& [controlName, candidate] : controls_)
-        if (candidate.get() == control) return controlName;
+    for (const auto* list : {&controls_, &objects_})
+        for (const auto& [controlName, candidate] : *list)
+            if (candidate.get() == control) return controlName;
     return {};
 }
 

@@ -13,8 +13,11 @@ namespace pm32::tools {
 class ControlSet {
   public:
     void add(std::string name, automation::DispatchPtr control);
+    // Another object statements and arguments may name (a data source); it is
+    // no control: all() and the form files leave it out.
+    void addObject(std::string name, automation::DispatchPtr object);
 
-    // The control of that name, compared without case; null when there is none.
+    // The control or object of that name, compared without case; null when there is none.
     automation::DispatchPtr find(std::string_view name) const;
 
     // The name of one of the controls; empty for any other object.
@@ -33,6 +36,7 @@ class ControlSet {
 
   private:
     std::vector<std::pair<std::string, automation::DispatchPtr>> controls_;
+    std::vector<std::pair<std::string, automation::DispatchPtr>> objects_;
 };
 
 }  // namespace pm32::tools

@@ -57,6 +57,12 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     }
     Container container(options.controls, !options.designMode, options.events ? &out : nullptr,
                         options.client);
+    for (const auto& [name, database] : options.dataSources) {
+        if (!container.addDataSource(name, database)) {
+            err << "picbuf: --data " << name << ": the name is taken\n";
+            return 2;
+        }
+    }
     try {
         if (!options.loadForm.empty()) LoadFormFile(options.loadForm, container.controls());
     } catch (const FormError& error) {
@@ -66,6 +72,12 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
     if (options.members) PrintMembers(container.controls().first().GetTypeInfo(), out);
     Executor executor(container.controls(), out, err);
     int status = executor.runAll(options.statements, options.keepGoing);
+    // As a form's data control does when the form closes.
+    if (const std::string problem = container.updateRecords(); !problem.empty()) {
+        out.flush();
+        err << "picbuf: " << problem << '\n';
+        status = 1;
+    }
     if (options.pages)
         ShowPropertyPages(container.controls(), out, [](QDialog& dialog) { return dialog.exec(); });
     if (std::string problem;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -10,6 +11,8 @@
 #include "control/screen_bitmap.h"
 #include "control/zpm32.h"
 #include "tests/control/test_site.h"
+#include "tests/support/peer_tools.h"
+#include "tests/support/private_postgres.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32::test {
@@ -48,32 +51,29 @@ bool near(std::uint32_t a, std::uint32_t b) {
     return true;
 }
 
-// An SQLite file the test fills through a connection of its own.
+// A database the test fills through a connection of its own: an SQLite file
+// of its own, or the database at an address.
 class PhotoDatabase {
   public:
-    PhotoDatabase() : db_(QSqlDatabase::addDatabase("QSQLITE", "photo-test")) {
-        db_.setDatabaseName(QString::fromStdString(path()));
-        EXPECT_TRUE(db_.open()) << db_.lastError().text().toStdString();
+    explicit PhotoDatabase(const std::string& address = {})
+        : address_(address.empty() ? "sqlite:" + dir.path("photos.db") : address) {
+        std::string problem;
+        connection_ = control::SqlConnection::Open(address_, problem);
+        EXPECT_TRUE(connection_) << problem;
     }
-    ~PhotoDatabase() {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase("photo-test");
-    }
-    std::string path() const { return dir.path("photos.db"); }
-    std::string address() const { return "sqlite:" + path(); }
+    const std::string& address() const { return address_; }
     void exec(const QString& statement) {
-        QSqlQuery query(db_);
+        QSqlQuery query(connection_->database());
         EXPECT_TRUE(query.exec(statement)) << query.lastError().text().toStdString();
     }
     void insert(const QVariant& image) {
-        QSqlQuery query(db_);
+        QSqlQuery query(connection_->database());
         query.prepare("INSERT INTO photos (title, image) VALUES ('x', ?)");
         query.addBindValue(image);
         EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
     }
     QVariant image(int id) {
-        QSqlQuery query(db_);
+        QSqlQuery query(connection_->database());
         query.exec("SELECT image FROM photos WHERE id = " + QString::number(id));
         return query.next() ? query.value(0) : QVariant();
     }
@@ -81,7 +81,8 @@ class PhotoDatabase {
     TempDir dir;
 
   private:
-    QSqlDatabase db_;
+    std::string address_;
+    std::unique_ptr<control::SqlConnection> connection_;
 };
 
 // A run-time control bound to the photos table of the database.
@@ -107,7 +108,7 @@ TEST(DataBinding, SteppingThroughFiftyRowsShowsEachRowsImage) {
         db.insert(imageBytes(db.dir, format, 8 + row, 5 + row % 7, colorOf(row)));
     }
     db.insert(QVariant(QMetaType::fromType<QByteArray>()));  // NULL
-    db.insert(QByteArray());                                // empty
+    db.insert(QByteArray());                                 // empty
 
     BoundControl bound(db.address());
     EXPECT_EQ(bound.p.control->Binding().BindableColumns(), std::vector<std::string>{"image"});
@@ -158,12 +159,13 @@ TEST(DataBinding, AChangedImageGoesBackToItsRowBeforeTheRowChanges) {
         int id;
         const char* magic;
         std::uint32_t rgb;
-    } expected[] = {{1, "\x89PNG", 0x00FFFF}, {2, "\xFF\xD8\xFF", 0xFFFF00}, {3, "\x89PNG", 0x00FF00}};
+    } expected[] = {
+        {1, "\x89PNG", 0x00FFFF}, {2, "\xFF\xD8\xFF", 0xFFFF00}, {3, "\x89PNG", 0x00FF00}};
     for (const auto& row : expected) {
         const QByteArray bytes = db.image(row.id).toByteArray();
         EXPECT_TRUE(bytes.startsWith(row.magic)) << row.id;
-        const std::string path = db.dir.path("back" + std::to_string(row.id) +
-                                             (row.id == 2 ? ".jpg" : ".png"));
+        const std::string path =
+            db.dir.path("back" + std::to_string(row.id) + (row.id == 2 ? ".jpg" : ".png"));
         writeFile(path, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
         PlacedControl reader;
         reader.put("FileName", Variant::String(path));
@@ -179,7 +181,8 @@ TEST(DataBinding, ARefusedWriteKeepsTheImageAndTheRow) {
     const QByteArray original = imageBytes(db.dir, kFormats[0], 5, 5, 0x0000FF);
     db.insert(original);
     db.insert(original);
-    db.exec("CREATE TRIGGER frozen BEFORE UPDATE ON photos BEGIN SELECT RAISE(ABORT, 'frozen'); END");
+    db.exec(
+        "CREATE TRIGGER frozen BEFORE UPDATE ON photos BEGIN SELECT RAISE(ABORT, 'frozen'); END");
     BoundControl bound(db.address());
     bound.p.call("Negate");
     EXPECT_THROW(bound.move("MoveNext"), automation::AutomationError);
@@ -221,6 +224,36 @@ TEST(DataBinding, WhatCannotBeBoundLeavesTheControlAlone) {
     EXPECT_THROW(automation::PutProperty(*missing, "RecordSource", Variant::String("photos")),
                  automation::AutomationError);
     EXPECT_EQ(plain.control->ErrorNumber(), 0);
+}
+
+// The same stepping and write-back against a PostgreSQL server the test
+// starts itself, its images in a bytea column.
+TEST(DataBinding, APostgresqlTableStepsAndTakesChangesBack) {
+    if (PrivatePostgres::programFolder().empty())
+        PM32_MISSING_PEER() << "needs the postgresql package";
+    if (::geteuid() != 0) GTEST_SKIP() << "the private server runs as the postgres user: root only";
+    PrivatePostgres server;
+    ASSERT_TRUE(server.ready()) << server.log();
+    PhotoDatabase db(server.address());
+    db.exec("CREATE TABLE photos (id SERIAL PRIMARY KEY, title TEXT, image BYTEA)");
+    for (int row = 0; row < 7; ++row)
+        db.insert(imageBytes(db.dir, kFormats[row], 10 + row, 4, 0x0000FF));
+    BoundControl bound(server.address(), "Image");
+    EXPECT_EQ(bound.p.control->Binding().BindableColumns(), std::vector<std::string>{"image"});
+    for (int row = 0; row < 7; ++row) {
+        EXPECT_EQ(bound.p.get("Xresolution").toI4(), 10 + row) << kFormats[row].extension;
+        bound.move("MoveNext");
+    }
+    bound.move("MoveFirst");
+    bound.p.call("Negate");
+    bound.move("MoveLast");
+    const QByteArray written = db.image(1).toByteArray();
+    const std::string path = db.dir.path("back.bmp");
+    writeFile(path, std::vector<std::uint8_t>(written.begin(), written.end()));
+    PlacedControl reader;
+    reader.put("FileName", Variant::String(path));
+    reader.call("Load");
+    EXPECT_EQ(shownColor(*reader.control, 1, 1), 0x00FFFFu) << "negated red, back as a BMP";
 }
 
 }  // namespace

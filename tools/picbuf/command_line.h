@@ -26,13 +26,13 @@ struct Options {
     bool keepGoing = false;
     bool members = false;
     bool help = false;
-    std::string helpTopic;                // a member name, "members", or empty for the usage
-    std::optional<ClientSize> client;     // every control gets a headless window
-    std::string snapshot;                 // PNG file for Picbuf1's picture; needs client
-    std::string pagesSnapshot;            // folder for PNG files of Picbuf1's pages
-    std::string loadForm;                 // a form file read before the first statement
-    std::string saveForm;                 // a form file written after the last statement
-    std::string printer;                  // a ".pdf" file or "cups:QUEUE" the statements print to
+    std::string helpTopic;             // a member name, "members", or empty for the usage
+    std::optional<ClientSize> client;  // every control gets a headless window
+    std::string snapshot;              // PNG file for Picbuf1's picture; needs client
+    std::string pagesSnapshot;         // folder for PNG files of Picbuf1's pages
+    std::string loadForm;              // a form file read before the first statement
+    std::string saveForm;              // a form file written after the last statement
+    std::string printer;               // a ".pdf" file or "cups:QUEUE" the statements print to
     // Data sources by name and database address, made before the first statement.
     std::vector<std::pair<std::string, std::string>> dataSources;
     std::vector<std::string> statements;  // in the order given

@@ -2,8 +2,8 @@
 
 #include "control/data_source.h"
 #include "control/factory.h"
-#include "platform/automation/automation_error.h"
 #include "control/type_description.h"
+#include "platform/automation/automation_error.h"
 
 namespace pm32::tools {
 

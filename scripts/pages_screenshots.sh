@@ -6,10 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-release}"
 
-bash scripts/setup.sh
-[ -f /work/ccache.env ] && . /work/ccache.env
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target picbuf
+bash scripts/build_one_target.sh "$preset" picbuf
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

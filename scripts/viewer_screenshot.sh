@@ -7,10 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-release}"
 
-bash scripts/setup.sh
-[ -f /work/ccache.env ] && . /work/ccache.env
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target vstl32
+bash scripts/build_one_target.sh "$preset" vstl32
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

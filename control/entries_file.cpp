@@ -56,7 +56,7 @@ ZDib imageRecord(ZPm32& c) {
 Variant Load(ZPm32& c, std::span<Variant>) {
     std::string path = fileName(c);
     FormatCode format{};
-    if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
+    if (ErrorNumber n = ResolveLoadFormat(c, path, format); n != 0) Raise(n);
     if (ignored(format)) return {};
     if (reportsProgress(format)) FileProgressPump().SetUp({}, 0, 0);
     loadAndTransfer(c, path, format);
@@ -69,7 +69,7 @@ Variant LoadCallback(ZPm32& c, std::span<Variant> args) {
     std::string path = fileName(c);
     platform::HWND window = PeekWindow(*peek);
     FormatCode format{};
-    if (ErrorNumber n = ResolveFormat(c.I2(dispid::ImageFormat), path, format); n != 0) Raise(n);
+    if (ErrorNumber n = ResolveLoadFormat(c, path, format); n != 0) Raise(n);
     if (ignored(format)) return {};
     if (!reportsProgress(format)) Raise(err::BadFile);
     FileProgressPump().SetUp(CallbackOf(c), c.I2(dispid::CallbackLines), window);
@@ -102,7 +102,11 @@ Variant AppendTIFF(ZPm32& c, std::span<Variant>) {
 Variant CountImages(ZPm32& c, std::span<Variant>) {
     std::string path = fileName(c);
     int count = 0;
-    if (ErrorNumber n = CountFileImages(path, c.I2(dispid::ImageFormat), count); n != 0) Raise(n);
+    int format = c.I2(dispid::ImageFormat);
+    if (FormatCode byContent{};
+        c.Bool(dispid::LoadModernFiles) && ResolveLoadFormat(c, path, byContent) == 0)
+        format = byContent;
+    if (ErrorNumber n = CountFileImages(path, format, count); n != 0) Raise(n);
     return Variant::I2(static_cast<std::int16_t>(count));
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+
+#include "platform/stdio_file.h"
 
 namespace pm32 {
 namespace {
@@ -36,6 +39,14 @@ FormatCode IdentifyFormatByContent(std::span<const std::uint8_t> head) {
     if (head.size() >= 128 && head[0] == 0x0A && head[1] <= 5 && head[2] == 1) return kFormatPcx;
     if (plausibleTarga(head)) return kFormatTarga;
     return kFormatUnrecognised;
+}
+
+FormatCode IdentifyFileByContent(const std::string& path) {
+    std::array<std::uint8_t, 128> head{};
+    platform::StdioFile file = platform::openStdio(path, "rb");
+    if (!file) return kFormatUnrecognised;
+    const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
+    return IdentifyFormatByContent(std::span(head.data(), got));
 }
 
 }  // namespace pm32

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "formats/format_codes.h"
 
@@ -12,5 +13,8 @@ namespace pm32 {
 // one the Targa reader could take; kFormatUnrecognised otherwise. For bytes
 // whose name says nothing, such as a database column's.
 FormatCode IdentifyFormatByContent(std::span<const std::uint8_t> head);
+
+// The same for the first bytes of a file; kFormatUnrecognised when it cannot be read.
+FormatCode IdentifyFileByContent(const std::string& path);
 
 }  // namespace pm32

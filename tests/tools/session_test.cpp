@@ -161,6 +161,12 @@ TEST(Sessions, StatementsNameOnlyControlsThatExist) {
     EXPECT_EQ(run({"--controls=1", "Picbuf2.Version"}).status, 1);
 }
 
+TEST(Sessions, ModernTurnsContentReadingOnForEveryControl) {
+    Session s = run({"--modern", "LoadModernFiles", "Picbuf2.LoadModernFiles"});
+    EXPECT_EQ(s.out, "LoadModernFiles=True\nLoadModernFiles=True\n") << s.err;
+    EXPECT_EQ(run({"LoadModernFiles"}).out, "LoadModernFiles=False\n");
+}
+
 TEST(Sessions, DesignModeChangesTheAccessRules) {
     Session s = run({"--design", "ColorDepth"});
     EXPECT_EQ(s.status, 1);

@@ -101,6 +101,8 @@ Options ParseCommandLine(std::span<const std::string> args) {
             if (arg == "--data" && i + 1 == args.size())
                 throw UsageError("--data needs NAME=sqlite:PATH or NAME=postgresql://...");
             options.dataSources.push_back(dataSource(arg == "--data" ? args[++i] : arg.substr(7)));
+        } else if (arg == "--modern") {
+            options.modern = true;
         } else if (arg == "--design") {
             options.designMode = true;
         } else if (arg == "--events") {
@@ -212,6 +214,9 @@ Options
                  Negate photos.MoveNext. A control shows the image in that BLOB
                  column of the current row; an image changed since goes back
                  to its row before the row changes.
+  --modern       set LoadModernFiles for every control: files whose name says
+                 nothing known (.jpeg, .tiff, none) or another format than
+                 their bytes load by their content
   --design       design mode: the site's UserMode is False
   --pages        with --design: after the last statement, show Picbuf1's
                  property pages (General, Picture, Load, Write, Select,

@@ -25,6 +25,7 @@ struct Options {
     bool events = false;
     bool keepGoing = false;
     bool members = false;
+    bool modern = false;  // every control reads files by their content too
     bool help = false;
     std::string helpTopic;             // a member name, "members", or empty for the usage
     std::optional<ClientSize> client;  // every control gets a headless window

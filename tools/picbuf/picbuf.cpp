@@ -69,6 +69,10 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
         err << "picbuf: " << error.what() << '\n';
         return 1;
     }
+    if (options.modern) {
+        for (const auto& [name, control] : container.controls().all())
+            automation::PutProperty(*control, "LoadModernFiles", automation::Variant::Bool(true));
+    }
     if (options.members) PrintMembers(container.controls().first().GetTypeInfo(), out);
     Executor executor(container.controls(), out, err);
     int status = executor.runAll(options.statements, options.keepGoing);

@@ -133,7 +133,7 @@ Variant DataSource::Invoke(automation::DispId id, InvokeKind kind, std::span<Var
             MoveTo(position_ - 1);
             return {};
         case kUpdateRecord:
-            for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
+            syncBefore();
             return {};
         case kRecordCount:
             return Variant::I4(count());
@@ -151,6 +151,15 @@ Variant DataSource::Invoke(automation::DispId id, InvokeKind kind, std::span<Var
         default:
             return Variant::Bool(count() == 0 || position_ < 0);
     }
+}
+
+// A listener may bind elsewhere while it hears the news: the list is copied first.
+void DataSource::syncBefore() {
+    for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
+}
+
+void DataSource::syncAfter() {
+    for (RowListener* listener : std::vector(listeners_)) listener->SyncAfter();
 }
 
 void DataSource::Attach(RowListener* listener) { listeners_.push_back(listener); }
@@ -174,16 +183,16 @@ void DataSource::Write(const std::string& column, const QByteArray& bytes) const
 }
 
 void DataSource::setDatabaseName(std::string name) {
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
+    syncBefore();
     records_.reset();
     connection_.reset();
     position_ = -1;
     databaseName_ = std::move(name);
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncAfter();
+    syncAfter();
 }
 
 void DataSource::Refresh() {
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
+    syncBefore();
     records_.reset();
     position_ = -1;
     std::string problem;
@@ -191,14 +200,14 @@ void DataSource::Refresh() {
     if (connection_ && !recordSource_.empty())
         records_ = RecordSet::Open(*connection_, recordSource_, problem);
     if (records_ && records_->Count() > 0) position_ = 0;
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncAfter();
+    syncAfter();
     if (!problem.empty()) fail(problem);
 }
 
 void DataSource::MoveTo(int position) {
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncBefore();
+    syncBefore();
     position_ = position;
-    for (RowListener* listener : std::vector(listeners_)) listener->SyncAfter();
+    syncAfter();
 }
 
 }  // namespace pm32::control

@@ -60,6 +60,9 @@ class DataSource : public automation::Dispatch {
   private:
     int count() const { return records_ ? records_->Count() : 0; }
     void setDatabaseName(std::string name);
+    // Tells every bound listener; a throwing SyncBefore stops the change.
+    void syncBefore();
+    void syncAfter();
 
     std::string databaseName_;
     std::string recordSource_;

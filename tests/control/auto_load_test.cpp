@@ -17,14 +17,6 @@ constexpr std::int32_t kRed = 0x0000FF;   // 0x00BBGGRR
 constexpr std::int32_t kBlue = 0xFF0000;  // 0x00BBGGRR
 constexpr std::int32_t kGreenBack = 0x00FF00;
 
-// Writes a true-colour BMP of one colour, made and stored by a run-time control.
-void writeBitmap(const std::string& path, int width, int height, std::int32_t color) {
-    PlacedControl maker;
-    maker.call("Init", {i2(24), i2(width), i2(height), i4(color)});
-    maker.put("FileName", Variant::String(path));
-    maker.call("Store");
-}
-
 // A design-time control whose form keeps its image (AutoLoad 2) from path.
 std::string savedFormEmbedding(const std::string& path) {
     PlacedControl design(false);
@@ -66,8 +58,8 @@ TEST(AutoLoad, TheDesignTimeImageFollowsFileNameAndAutoLoad) {
     TempDir dir;
     const std::string first = dir.path("first.bmp");
     const std::string second = dir.path("second.bmp");
-    writeBitmap(first, 8, 6, kRed);
-    writeBitmap(second, 5, 4, kBlue);
+    StoreOneColorImage(first, 24, 8, 6, kRed);
+    StoreOneColorImage(second, 24, 5, 4, kBlue);
     PlacedControl design(QSize(60, 40), false);
     design.put("BackColor", i4(kGreenBack));
     const control::DesignImageCache& cache = design.control->DesignImage();
@@ -85,7 +77,7 @@ TEST(AutoLoad, TheDesignTimeImageFollowsFileNameAndAutoLoad) {
     EXPECT_EQ(shot.pixel(30, 20) & 0xFFFFFF, 0x00FF00u) << "BackColor around it";
 
     // The same name again does not read the file again.
-    writeBitmap(first, 3, 3, kBlue);
+    StoreOneColorImage(first, 24, 3, 3, kBlue);
     design.put("FileName", Variant::String(first));
     EXPECT_EQ(cache.Image(), loaded);
 
@@ -108,7 +100,7 @@ TEST(AutoLoad, TheDesignTimeImageFollowsFileNameAndAutoLoad) {
 
 TEST(AutoLoad, DesignTimeAutoSizeTakesTheImageSize) {
     TempDir dir;
-    writeBitmap(dir.path("a.bmp"), 33, 21, kRed);
+    StoreOneColorImage(dir.path("a.bmp"), 24, 33, 21, kRed);
     PlacedControl design(QSize(60, 40), false);
     design.put("AutoSize", Variant::Bool(true));
     design.put("FileName", Variant::String(dir.path("a.bmp")));
@@ -119,7 +111,7 @@ TEST(AutoLoad, DesignTimeAutoSizeTakesTheImageSize) {
 TEST(AutoLoad, SavedFormsBringTheirImageAtRunTime) {
     TempDir dir;
     const std::string path = dir.path("a.bmp");
-    writeBitmap(path, 7, 5, kBlue);
+    StoreOneColorImage(path, 24, 7, 5, kBlue);
 
     // AutoLoad 1 loads the file when the form starts.
     PlacedControl design(false);
@@ -154,7 +146,7 @@ TEST(AutoLoad, SavedFormsBringTheirImageAtRunTime) {
 
 TEST(AutoLoad, ADamagedEmbeddedImageIsReportedAndNothingShows) {
     TempDir dir;
-    writeBitmap(dir.path("a.bmp"), 4, 4, kRed);
+    StoreOneColorImage(dir.path("a.bmp"), 24, 4, 4, kRed);
     std::string form = savedFormEmbedding(dir.path("a.bmp"));
     const std::size_t at = form.find("AutoLoadEmbed=") + 14;
     for (const std::string damage : {"AAAA", "!!", "AQAAAA=="}) {

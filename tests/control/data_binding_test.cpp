@@ -26,15 +26,11 @@ struct RowFormat {
 constexpr RowFormat kFormats[] = {{"bmp", 24}, {"png", 24}, {"jpg", 24}, {"gif", 8},
                                   {"tif", 24}, {"pcx", 8},  {"tga", 24}};
 
-// A one-colour image of that format and size, made and stored by a control.
+// The bytes of a one-colour image of that format and size.
 QByteArray imageBytes(const TempDir& dir, const RowFormat& format, int width, int height,
                       std::int32_t color) {
     const std::string path = dir.path(std::string("made.") + format.extension);
-    PlacedControl maker;
-    maker.call("Init", {i2(format.depth), i2(width), i2(height), i4(color)});
-    maker.put("FileName", Variant::String(path));
-    maker.put("ImageCompression", i2(std::string(format.extension) == "jpg" ? 95 : 0));
-    maker.call("Store");
+    StoreOneColorImage(path, format.depth, width, height, color);
     const std::vector<std::uint8_t> bytes = readFile(path);
     return QByteArray(reinterpret_cast<const char*>(bytes.data()),
                       static_cast<qsizetype>(bytes.size()));

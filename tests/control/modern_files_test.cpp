@@ -12,11 +12,7 @@ namespace {
 // writer) and moves it to the name a test gives it.
 void makeFile(const TempDir& dir, const std::string& made, const std::string& name, int width,
               int depth = 24) {
-    PlacedControl maker;
-    maker.call("Init", {i2(depth), i2(width), i2(7), i4(0x336699)});
-    maker.put("FileName", Variant::String(dir.path(made)));
-    maker.put("ImageCompression", i2(made.ends_with(".jpg") ? 90 : 0));
-    maker.call("Store");
+    StoreOneColorImage(dir.path(made), depth, width, 7, 0x336699);
     std::filesystem::rename(dir.path(made), dir.path(name));
 }
 

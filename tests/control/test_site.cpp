@@ -45,4 +45,13 @@ std::uint32_t errorOf(const std::function<void()>& call) {
     return automation::IsControlScode(scode) ? automation::ControlErrorNumber(scode) : 0;
 }
 
+void StoreOneColorImage(const std::string& path, int depth, int width, int height,
+                        std::int32_t color) {
+    PlacedControl maker;
+    maker.call("Init", {i2(depth), i2(width), i2(height), i4(color)});
+    maker.put("FileName", Variant::String(path));
+    maker.put("ImageCompression", i2(path.ends_with(".jpg") ? 95 : 0));
+    maker.call("Store");
+}
+
 }  // namespace pm32::test

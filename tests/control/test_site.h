@@ -55,6 +55,11 @@ class TestSite : public control::ControlSite, public automation::EventSink {
 inline Variant i2(int value) { return Variant::I2(static_cast<std::int16_t>(value)); }
 inline Variant i4(std::int64_t value) { return Variant::I4(static_cast<std::int32_t>(value)); }
 
+// Stores a one-colour image of the depth and size at path, the extension
+// picking the writer (JPEG at quality 95), as a run-time control does.
+void StoreOneColorImage(const std::string& path, int depth, int width, int height,
+                        std::int32_t color);
+
 // A control on its own site.
 struct PlacedControl {
     explicit PlacedControl(bool userMode = true)

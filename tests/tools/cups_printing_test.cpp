@@ -66,13 +66,13 @@ TEST(PicbufCupsPrinting, APrivateSchedulerPrintsThePictureToCupsPdf) {
     if (::geteuid() != 0) GTEST_SKIP() << "a private scheduler runs its back ends as lp: root only";
     PrivateCups cups;
     ASSERT_TRUE(cups.ready()) << cups.log();
+    test::TempDir dir;
     ASSERT_EQ(test::run("lpadmin -h " + cups.server() + " -p pm32pdf -E -v cups-pdf:/ -P " +
-                        std::string(kCupsPdfPpd) + " 2>/dev/null"),
+                        std::string(kCupsPdfPpd) + " 2>" + test::quoted(dir.path("lpadmin"))),
               0)
-        << cups.log();
+        << test::readText(dir.path("lpadmin")) << cups.log();
 
     const std::string user = "pm32-print-" + std::to_string(::getpid());
-    test::TempDir dir;
     ASSERT_EQ(test::run("CUPS_SERVER=" + cups.server() + " CUPS_USER=" + user + " " +
                         test::quoted(PICBUF_BINARY) +
                         " --printer cups:pm32pdf 'Init(24,2,1,0x0000FF)'"

@@ -62,7 +62,9 @@ PrivateCups::PrivateCups() {
         std::vector<std::string>{"cupsd", "-f", "-c", root + "/cupsd.conf", "-s",
                                  root + "/cups-files.conf"},
         root + "/log/output");
-    const std::string probe = "lpstat -h " + server() + " -r >/dev/null 2>&1";
+    // lpstat -r exits 0 whether or not the scheduler answers: its text tells.
+    const std::string probe =
+        "lpstat -h " + server() + " -r 2>/dev/null | grep -qx 'scheduler is running'";
     for (int attempt = 0; attempt < 150 && cupsd_->running(); ++attempt) {
         if (test::run(probe) == 0) {
             ready_ = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "control/identity.h"
 #include "platform/automation/automation_error.h"
 
 namespace pm32::control {
@@ -57,7 +58,7 @@ MemberInfo method(Member id, const char* name, const char* help) {
 automation::TypeInfo describe() {
     automation::TypeInfo info;
     info.name = "DataSource";
-    info.progId = "Pixmill32.DataSource.1";
+    info.progId = std::string(kDataSourceProgId);
     info.members = {
         property(kDatabaseName, "DatabaseName", VarType::String, true,
                  "sqlite:PATH or postgresql://user@host:port/database?host=SOCKET_FOLDER"),

@@ -1,5 +1,6 @@
 #include "control/factory.h"
 
+#include "control/data_source.h"
 #include "control/identity.h"
 #include "platform/text_compare.h"
 
@@ -10,6 +11,8 @@ automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlS
     if (platform::EqualsIgnoringCase(progIdOrClassId, kProgId) ||
         platform::EqualsIgnoringCase(progIdOrClassId, kClassId))
         return CreatePicbuf(site);
+    if (platform::EqualsIgnoringCase(progIdOrClassId, kDataSourceProgId))
+        return std::make_shared<DataSource>();
     return nullptr;
 }
 

@@ -13,8 +13,8 @@ namespace pm32::control {
 // caller shares ownership.
 std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
 
-// A new control by ProgID or class id (braces, any case); null for a name
-// this module does not serve.
+// A new control or data source by ProgID or class id (braces, any case);
+// null for a name this module does not serve.
 automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlSite* site);
 
 // The property page class the module registers under a ProgID, class id or

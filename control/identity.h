@@ -11,6 +11,7 @@ inline constexpr std::string_view kEventInterfaceId = "{970B41E2-F71E-11CE-B134-
 inline constexpr std::string_view kTypeLibraryId = "{970B41E0-F71E-11CE-B134-444553540000}";
 inline constexpr std::string_view kTypeLibraryVersion = "1.0";
 inline constexpr std::string_view kProgId = "Pixmill32.Picbuf.1";
+inline constexpr std::string_view kDataSourceProgId = "Pixmill32.DataSource.1";
 inline constexpr std::string_view kTypeName = "Pixmill32 Control";
 inline constexpr std::string_view kVersion = "1.0.1.13";
 inline constexpr std::int16_t kPicbufId = 23145;

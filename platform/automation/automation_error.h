@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/automation/api_export.h"
+
 namespace pm32::automation {
 
 using SCODE = std::int32_t;
@@ -16,6 +18,7 @@ inline constexpr SCODE DISP_E_OVERFLOW = static_cast<SCODE>(0x8002000A);
 inline constexpr SCODE DISP_E_BADPARAMCOUNT = static_cast<SCODE>(0x8002000E);
 inline constexpr SCODE DISP_E_PARAMNOTOPTIONAL = static_cast<SCODE>(0x8002000F);
 inline constexpr SCODE DISP_E_PARAMNOTFOUND = static_cast<SCODE>(0x80020004);
+inline constexpr SCODE REGDB_E_CLASSNOTREG = static_cast<SCODE>(0x80040154);
 
 // SCODE of a control error n: severity error, facility control.
 constexpr SCODE ControlScode(std::uint32_t n) {
@@ -34,7 +37,7 @@ inline constexpr std::uint32_t CTL_E_SETNOTSUPPORTED = 383;
 inline constexpr std::uint32_t CTL_E_GETNOTSUPPORTED = 394;
 
 // An error raised to a late-bound caller: what an automation exception carries.
-class AutomationError : public std::runtime_error {
+class PM32_API AutomationError : public std::runtime_error {
   public:
     AutomationError(SCODE scode, std::string description, std::string source = {})
         : std::runtime_error(description),
@@ -52,8 +55,8 @@ class AutomationError : public std::runtime_error {
     std::string source_;
 };
 
-[[noreturn]] void ThrowTypeMismatch();
-[[noreturn]] void ThrowOverflow();
-[[noreturn]] void ThrowNotImplemented(const std::string& member);
+[[noreturn]] PM32_API void ThrowTypeMismatch();
+[[noreturn]] PM32_API void ThrowOverflow();
+[[noreturn]] PM32_API void ThrowNotImplemented(const std::string& member);
 
 }  // namespace pm32::automation

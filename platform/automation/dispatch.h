@@ -27,13 +27,14 @@ struct ParamInfo {
 };
 
 // "property", "method" or "event".
-std::string_view MemberKindName(MemberKind kind);
+PM32_API std::string_view MemberKindName(MemberKind kind);
 
 // A parameter as a Basic declaration reads: [Optional] [ByRef] name[()] As Type.
-std::string ParameterText(const ParamInfo& param);
+PM32_API std::string ParameterText(const ParamInfo& param);
 
 // A member's call form: Name(parameter, ...) As Type, parts left out when empty.
-std::string SignatureText(std::string_view name, std::span<const ParamInfo> params, VarType type);
+PM32_API std::string SignatureText(std::string_view name, std::span<const ParamInfo> params,
+                                   VarType type);
 
 struct MemberInfo {
     DispId id = 0;
@@ -54,7 +55,7 @@ struct EnumInfo {
 
 // What a late-bound caller can learn of an object: its identity and every
 // member with its parameters.
-struct TypeInfo {
+struct PM32_API TypeInfo {
     std::string name;
     std::string progId;
     std::string classId;
@@ -79,14 +80,15 @@ struct PropertyRow {
 
 // The type description of such an object; every property readable, and
 // writable as asked.
-TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> rows, bool writable);
+PM32_API TypeInfo PropertyTypeInfo(std::string name, std::initializer_list<PropertyRow> rows,
+                                   bool writable);
 
 // The identifier of a described member, compared without case; what most
 // objects answer to GetIdOfName.
-std::optional<DispId> IdOfMember(const TypeInfo& info, std::string_view name);
+PM32_API std::optional<DispId> IdOfMember(const TypeInfo& info, std::string_view name);
 
 // An object reached by late binding.
-class Dispatch {
+class PM32_API Dispatch {
   public:
     virtual ~Dispatch() = default;
 
@@ -102,12 +104,13 @@ class Dispatch {
 };
 
 // Calls by name for containers and tests.
-Variant GetProperty(Dispatch& object, std::string_view name);
-void PutProperty(Dispatch& object, std::string_view name, Variant value);
-Variant CallMethod(Dispatch& object, std::string_view name, std::vector<Variant> args = {});
+PM32_API Variant GetProperty(Dispatch& object, std::string_view name);
+PM32_API void PutProperty(Dispatch& object, std::string_view name, Variant value);
+PM32_API Variant CallMethod(Dispatch& object, std::string_view name,
+                            std::vector<Variant> args = {});
 
 // Where a control's events go; the container implements it.
-class EventSink {
+class PM32_API EventSink {
   public:
     virtual ~EventSink() = default;
     // By-reference arguments may be written; the control reads them back.

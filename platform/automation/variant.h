@@ -32,7 +32,7 @@ enum class VarType : std::uint16_t {
     Unknown = 13,
 };
 
-std::string_view VarTypeName(VarType type);
+PM32_API std::string_view VarTypeName(VarType type);
 
 // A one-dimensional array whose elements all have the element type (Variant
 // elements hold anything).
@@ -44,7 +44,7 @@ struct SafeArray {
 
 // A late-bound value: a plain value, an array, or a reference to a caller's
 // variable or array element that a callee may write through.
-class Variant {
+class PM32_API Variant {
   public:
     Variant() = default;
 

@@ -1,20 +1,19 @@
 #include <gtest/gtest.h>
+#include <pm32.h>
 
 #include <cstring>
 
-#include "control/module_exports.h"
-#include "platform/global_memory.h"
 #include "tests/support/gif87a_bytes.h"
 
 // Calls the module's exported function as a program that loaded libpm32 would.
 namespace {
 
-using pm32::platform::HGLOBAL;
+using HGLOBAL = std::uint32_t;
 
 HGLOBAL blockWith(const std::vector<std::uint8_t>& bytes) {
-    HGLOBAL handle = pm32::platform::GlobalAlloc(pm32::platform::GMEM_MOVEABLE, bytes.size());
-    pm32::platform::Locked block(handle);
-    std::memcpy(block.data(), bytes.data(), bytes.size());
+    const HGLOBAL handle = pm32_global_alloc(0x0002, bytes.size());
+    std::memcpy(pm32_global_lock(handle), bytes.data(), bytes.size());
+    pm32_global_unlock(handle);
     return handle;
 }
 
@@ -26,9 +25,9 @@ TEST(Mem2DibExport, DecodesAGif87aBlockAndHandsTheDibToTheCaller) {
     EXPECT_EQ(pmx_mem2dib(memory, static_cast<std::uint32_t>(gif.size()), 0, &dib, &format), 0);
     EXPECT_EQ(format, 4);
     ASSERT_NE(dib, 0u);
-    EXPECT_GE(pm32::platform::GlobalSize(dib), 40u + 8u + 4u);
-    EXPECT_EQ(pm32::platform::GlobalFree(dib), 0u) << "the caller owns it";
-    pm32::platform::GlobalFree(memory);
+    EXPECT_GE(pm32_global_size(dib), 40u + 8u + 4u);
+    EXPECT_EQ(pm32_global_free(dib), 0u) << "the caller owns it";
+    pm32_global_free(memory);
 }
 
 TEST(Mem2DibExport, RefusesABitmapFileBlockAndNullOutputs) {
@@ -40,7 +39,7 @@ TEST(Mem2DibExport, RefusesABitmapFileBlockAndNullOutputs) {
     EXPECT_EQ(pmx_mem2dib(memory, 6, 0, nullptr, &format), 20131);
     EXPECT_EQ(pmx_mem2dib(memory, 6, 0, &dib, nullptr), 20131);
     EXPECT_EQ(pmx_mem2dib(memory, 600, 0, &dib, &format), 20105);
-    pm32::platform::GlobalFree(memory);
+    pm32_global_free(memory);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "control/type_description.h"
 #include "platform/window_registry.h"
 #include "tools/picbuf/event_printer.h"
-#include "tools/picbuf/headless_site.h"
+#include "control/headless_site.h"
 
 namespace pm32::tools {
 namespace {
@@ -20,6 +20,7 @@ using automation::MemberKind;
 using automation::ParamInfo;
 using automation::Variant;
 using automation::VarType;
+using control::HeadlessSite;
 
 ParamInfo arrayOf(std::string name, VarType type) {
     return {std::move(name), type, true, false, true};

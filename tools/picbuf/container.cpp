@@ -15,7 +15,8 @@ Container::Container(int count, bool runMode, std::ostream* eventOutput,
     std::optional<QSize> windowSize;
     if (client) windowSize = QSize(client->width, client->height);
     for (int i = 1; i <= count; ++i) {
-        sites_.push_back(std::make_unique<HeadlessSite>(runMode, printer_.get(), windowSize));
+        sites_.push_back(
+            std::make_unique<control::HeadlessSite>(runMode, printer_.get(), windowSize));
         controls_.add("Picbuf" + std::to_string(i), control::CreatePicbuf(sites_.back().get()));
         // A container shows its controls once they are placed.
         if (platform::HeadlessWindowHost* window = sites_.back()->window()) window->Show(true);

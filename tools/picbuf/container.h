@@ -5,10 +5,10 @@
 #include <ostream>
 #include <vector>
 
+#include "control/headless_site.h"
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/control_set.h"
 #include "tools/picbuf/event_printer.h"
-#include "tools/picbuf/headless_site.h"
 
 namespace pm32::tools {
 
@@ -35,7 +35,7 @@ class Container {
     // Declared so that the controls go first, then their sites, then the
     // printer the sites send events to.
     std::unique_ptr<EventPrinter> printer_;
-    std::vector<std::unique_ptr<HeadlessSite>> sites_;
+    std::vector<std::unique_ptr<control::HeadlessSite>> sites_;
     ControlSet controls_;
     std::vector<std::pair<std::string, automation::DispatchPtr>> dataSources_;
 };

@@ -6,12 +6,12 @@
 #include "control/control_site.h"
 #include "platform/window/headless_window_host.h"
 
-namespace pm32::tools {
+namespace pm32::control {
 
 // A site without a screen: run or design mode, an optional event sink, and a
 // window other controls can peek at by its hWnd. That window is a bare
 // registered one, or, given a size, a headless window the control shows in.
-class HeadlessSite : public control::ControlSite {
+class HeadlessSite : public ControlSite {
   public:
     HeadlessSite(bool userMode, automation::EventSink* events,
                  std::optional<QSize> windowSize = std::nullopt);
@@ -36,4 +36,4 @@ class HeadlessSite : public control::ControlSite {
     std::unique_ptr<platform::HeadlessWindowHost> host_;
 };
 
-}  // namespace pm32::tools
+}  // namespace pm32::control

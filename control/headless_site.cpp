@@ -1,6 +1,6 @@
-#include "tools/picbuf/headless_site.h"
+#include "control/headless_site.h"
 
-namespace pm32::tools {
+namespace pm32::control {
 
 HeadlessSite::HeadlessSite(bool userMode, automation::EventSink* events,
                            std::optional<QSize> windowSize)
@@ -15,4 +15,4 @@ HeadlessSite::~HeadlessSite() {
     if (window_ != 0) platform::UnregisterWindow(window_);
 }
 
-}  // namespace pm32::tools
+}  // namespace pm32::control

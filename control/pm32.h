@@ -1,0 +1,68 @@
+#pragma once
+
+// libpm32 for other programs: controls made by ProgID or class id and driven
+// by late binding, as a form would drive them.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "control/module_exports.h"
+#include "platform/automation/api_export.h"
+#include "platform/automation/dispatch.h"
+
+namespace pm32 {
+
+using automation::AutomationError;
+using automation::DispId;
+using automation::InvokeKind;
+using automation::TypeInfo;
+using automation::Variant;
+using automation::VarType;
+
+enum class ControlMode { Run, Design };
+
+// Receives every event the control fires: its dispatch id, its name and its
+// arguments (by-reference ones may be written; the control reads them back).
+using EventHandler = std::function<void(DispId id, std::string_view name, std::span<Variant> args)>;
+
+// One control and the container it sits in. Failures of its members throw
+// AutomationError; a control error n arrives as SCODE 0x800A0000 + n.
+class PM32_API Control {
+  public:
+    // "Pixmill32.Picbuf.1" or "Pixmill32.DataSource.1", or a class id in
+    // braces, in any case. An unknown name throws REGDB_E_CLASSNOTREG.
+    explicit Control(std::string_view progIdOrClassId = "Pixmill32.Picbuf.1",
+                     ControlMode mode = ControlMode::Run);
+    ~Control();
+    Control(Control&&) noexcept;
+    Control& operator=(Control&&) noexcept;
+
+    Variant get(std::string_view property, std::vector<Variant> index = {});
+    void put(std::string_view property, Variant value, std::vector<Variant> index = {});
+    Variant call(std::string_view method, std::vector<Variant> args = {});
+    // By dispatch id, arguments in the published order (a put's value last).
+    Variant invoke(DispId id, InvokeKind kind, std::span<Variant> args);
+
+    std::optional<DispId> idOf(std::string_view name) const;
+    const TypeInfo& typeInfo() const;
+
+    // Replaces the event handler; an empty one stops the events.
+    void onEvent(EventHandler handler);
+
+    // The control as an object value, for members that take another control.
+    Variant object() const;
+
+  private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+// The message of control error number n ("" for a number without one).
+PM32_API std::string ErrorMessage(std::uint32_t n);
+
+}  // namespace pm32

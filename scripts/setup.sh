@@ -15,6 +15,7 @@ packages=(
   xdg-utils shared-mime-info poppler-utils
   cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript  # a private print scheduler
   libqt6sql6-sqlite libqt6sql6-psql postgresql  # data binding, and a private database server
+  dpkg-dev fakeroot lintian  # the Debian package and its checks
   lomiri-wallpapers-16.04 lomiri-wallpapers-20.04  # natural photos for the FIF benchmark
 )
 

@@ -4,8 +4,8 @@
 
 namespace pm32::viewer {
 
-// The help page shipped beside the program: help/vstl32.html in the
-// program's folder.
+// The help page: help/vstl32.html in the program's folder when it runs from
+// its build, else the installed copy among the package's documents.
 QString HelpPagePath();
 
 }  // namespace pm32::viewer

@@ -53,6 +53,9 @@ std::unique_ptr<std::uint8_t[]> buffer(std::uint64_t bytes) {
                                                std::uint8_t[static_cast<std::size_t>(bytes)]);
 }
 
+// Bands up to this size are taken whatever the picture's size.
+constexpr std::uint64_t kSmallBandBytes = std::uint64_t{16} << 20;
+
 enum class Output { IndexedGrey, Grey, Palette, Color };
 enum class Alpha { None, Straight, Premultiplied };
 
@@ -159,6 +162,12 @@ class Bands {
         rowBytes_ = (*bits + 7) / 8;
         bandRows_ = l_.tiled ? l_.tileLength : l_.rowsPerStrip;
         const auto planeBytes = checkedMultiply(rowBytes_, bandRows_);
+        // A tile may be larger than the picture, but a few header bytes may
+        // not claim a band far larger than the picture it belongs to.
+        const auto pictureBytes = checkedMultiply(rowBytes_, l_.height);
+        if (!planeBytes || !pictureBytes ||
+            *planeBytes > std::max<std::uint64_t>(*pictureBytes, kSmallBandBytes))
+            return err::BadFile;
         const std::uint64_t blockBytes =
             static_cast<std::uint64_t>(l_.tiled ? TIFFTileSize64(tiff_) : TIFFStripSize64(tiff_));
         if (!planeBytes || blockBytes == 0) return err::BadFile;
@@ -445,6 +454,7 @@ ErrorNumber ReadTiffThroughLibrary(const std::string& path, int imageNumber,
     if (ErrorNumber e = readLayout(tiff.get(), layout)) return e;
     std::uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_COMPRESSION, &compression);
+    if (TIFFIsCODECConfigured(compression) == 0) return unsupported;
     // JPEG-compressed YCbCr comes out of the library as RGB when asked.
     if (compression == COMPRESSION_JPEG && layout.photometric == PHOTOMETRIC_YCBCR &&
         TIFFSetField(tiff.get(), TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB) != 0)

@@ -52,7 +52,7 @@ outcomes() {
 outcomes >"$work/plain"
 outcomes --modern >"$work/modern"
 
-awk -F'\t' -v count="$count" '
+awk -F'\t' -v count="$count" -v plainOut="$work/refused-plain" -v modernOut="$work/refused" '
   FILENAME == ARGV[1] { plain[$1] = $2; next }
   FILENAME == ARGV[2] { modern[$1] = $2; next }
   { path[FNR] = $0 }
@@ -64,11 +64,16 @@ awk -F'\t' -v count="$count" '
     }
     printf "files: %d\nload as always: %d\nload with --modern: %d\n", count, before, after
     printf "load as always but not with --modern: %d\n", lost
-    for (i = 1; i <= count; i++) if (i in modern) {
+    for (i = 1; i <= count; i++) {
       n = split(path[i], parts, ".")
-      print modern[i] "\t" tolower(parts[n]) "\t" path[i] > "/dev/stderr"
+      if (i in plain) print plain[i] "\t" tolower(parts[n]) > plainOut
+      if (i in modern) print modern[i] "\t" tolower(parts[n]) "\t" path[i] > modernOut
     }
-  }' "$work/plain" "$work/modern" "$work/paths" 2>"$work/refused"
+  }' "$work/plain" "$work/modern" "$work/paths"
+touch "$work/refused-plain" "$work/refused"
+echo
+echo "refused as always, by error and extension:"
+sort "$work/refused-plain" | uniq -c | sort -rn
 echo
 echo "still refused with --modern, by error and extension:"
 cut -f1,2 "$work/refused" | sort | uniq -c | sort -rn

@@ -16,8 +16,6 @@
 namespace pm32 {
 namespace {
 
-// What the steps under libpng's error return read and write. It lives in the
-// caller's frame, so its values survive a long jump out of a step.
 // How decoded rows become the image's rows when they differ in form.
 enum class RowForm {
     Same,           // libpng's rows are the image's
@@ -26,6 +24,8 @@ enum class RowForm {
     TwoBitIndices,  // 2-bit palette indices, one to a byte, packed into 4 bits
 };
 
+// What the steps under libpng's error return read and write. It lives in the
+// caller's frame, so its values survive a long jump out of a step.
 struct PngLoad {
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -88,8 +88,8 @@ void readHeader(PngLoad& load) {
     if (load.modern) chooseModernForm(load, bitDepth);
     if (load.colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand(load.png);
     // libpng 1.6 settles its row handling when the image starts, so byte
-    // order and interlace handling are asked for first. Only RGB files come
-    // out at 24 bits.
+    // order and interlace handling are asked for first. Only colour files
+    // come out in blue, green, red order.
     if (load.colorType == PNG_COLOR_TYPE_RGB || load.colorType == PNG_COLOR_TYPE_RGB_ALPHA)
         png_set_bgr(load.png);
     load.passes = png_set_interlace_handling(load.png);

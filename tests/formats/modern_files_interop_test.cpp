@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
+
+// libjpeg's header needs <cstdio> before it.
+#include <jpeglib.h>
 
 #include "formats/count_images.h"
 #include "formats/dispatch.h"
@@ -153,6 +157,50 @@ TEST_F(ModernFilesInterop, FilesOfTodayLoadAsThePeersShowThemAndAreRefusedAsEver
         EXPECT_LE(largestDifference(test::toRgb(modern), *peer), c.tolerance)
             << test::describeDifference(test::toRgb(modern), *peer);
     }
+}
+
+// Writes CMYK samples (0 is no ink) as a YCCK JPEG, which carries Adobe's
+// marker and so holds the inks inverted; false when libjpeg refuses.
+bool writeYcck(const std::string& path, int width, int height, std::vector<std::uint8_t> cmyk) {
+    for (std::uint8_t& ink : cmyk) ink = static_cast<std::uint8_t>(255 - ink);
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_colorspace(&info, JCS_YCCK);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &cmyk[std::size_t{info.next_scanline} * width * 4];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return std::fclose(file) == 0;
+}
+
+TEST_F(ModernFilesInterop, YcckJpegLoadsAsThePeerShowsIt) {
+    const std::string cmyk = path("inks.cmyk");
+    ASSERT_EQ(run("%C %R -colorspace CMYK -depth 8 " + test::quoted("cmyk:" + cmyk), ""), 0);
+    const std::string ycck = path("ycck.jpg");
+    ASSERT_TRUE(writeYcck(ycck, 37, 23, test::readFile(cmyk)));
+
+    EXPECT_EQ(load(ycck, false).error, err::OutOfMemory) << "refused as ever";
+    const ZDib modern = load(ycck, true);
+    ASSERT_EQ(modern.error, 0);
+    EXPECT_EQ(modern.depth, 24u);
+    const std::optional<test::RgbImage> peer = flattened(ycck, kBackground);
+    ASSERT_TRUE(peer.has_value());
+    EXPECT_LE(largestDifference(test::toRgb(modern), *peer), 0)
+        << test::describeDifference(test::toRgb(modern), *peer);
 }
 
 // A BigTIFF file is libtiff's to count and read: every page, each by its number.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/grey_level.h"
+
 namespace pm32 {
 namespace {
 
@@ -50,7 +52,7 @@ ErrorNumber greyColorTable(HGLOBAL handle, HGLOBAL& result) {
     std::size_t count = copy.GetPalette(table);
     for (std::size_t i = 0; i < count; ++i) {
         PALETTEENTRY& e = table[i];
-        auto level = static_cast<std::uint8_t>(0.3 * e.peRed + 0.59 * e.peGreen + 0.11 * e.peBlue);
+        const std::uint8_t level = greyLevelOf(e.peRed, e.peGreen, e.peBlue);
         e = {level, level, level, e.peFlags};
     }
     copy.SetPalette(std::span(table.data(), count), false);

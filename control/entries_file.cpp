@@ -106,7 +106,9 @@ Variant CountImages(ZPm32& c, std::span<Variant>) {
     if (FormatCode byContent{};
         c.Bool(dispid::LoadModernFiles) && ResolveLoadFormat(c, path, byContent) == 0)
         format = byContent;
-    if (ErrorNumber n = CountFileImages(path, format, count); n != 0) Raise(n);
+    if (ErrorNumber n = CountFileImages(path, format, count, c.Bool(dispid::LoadModernFiles));
+        n != 0)
+        Raise(n);
     return Variant::I2(static_cast<std::int16_t>(count));
 }
 

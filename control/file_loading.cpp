@@ -1,6 +1,7 @@
 #include "control/file_loading.h"
 
 #include "control/dispids.h"
+#include "control/image_combination.h"
 #include "control/zpm32.h"
 #include "formats/content_format.h"
 #include "formats/dispatch.h"
@@ -19,6 +20,8 @@ ZLoadParams LoadParamsOf(const ZPm32& c) {
     params.cropWidth = c.I2(dispid::LoadCropWidth);
     params.cropHeight = c.I2(dispid::LoadCropHeight);
     params.fastest = c.Bool(dispid::LoadFastest) ? 1 : 0;
+    params.modern = c.Bool(dispid::LoadModernFiles);
+    params.backColor = BackColorOf(c);
     return params;
 }
 

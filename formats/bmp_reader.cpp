@@ -4,6 +4,7 @@
 #include "engine/diagnostics.h"
 #include "engine/dib_layout.h"
 #include "formats/bmp.h"
+#include "formats/bmp_masked_pixels.h"
 #include "formats/bmp_rle.h"
 #include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
@@ -22,6 +23,10 @@ constexpr std::size_t kCoreHeaderSize = 12;
 constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::uint32_t kAlphaBitFields = 6;
+constexpr std::uint32_t kMaskedDepth = 32;
+constexpr std::size_t kMaskBytes = 16;  // red, green, blue and alpha masks after the 40 bytes
 constexpr std::size_t kRleStagingBytes = 4096;
 
 // Uncompressed pixels are read in pieces of this size; each piece may come
@@ -38,9 +43,32 @@ struct BmpLayout {
     std::uint64_t storedEntries = 0;  // colour entries the file holds
     std::size_t entryBytes = 4;       // 4 with the info header, 3 with the core header
     std::uint64_t pixelStart = 0;
+    bool masked = false;  // 32-bit pixels through channel masks
+    BmpMasks masks;
 };
 
-ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
+// With modern files wanted, 32-bit pixels are read through their masks: the
+// default ones without compression (the fourth byte unused), else those the
+// header holds (version 4 and 5) or that follow it (three, or four with an
+// alpha mask).
+bool readMasks(EngineFile& file, std::uint32_t headerSize, BmpLayout& layout) {
+    if (layout.compression == 0) return true;
+    std::uint8_t stored[kMaskBytes] = {};
+    const bool withAlpha = headerSize != kInfoHeaderSize || layout.compression == kAlphaBitFields;
+    const std::size_t wanted = withAlpha ? kMaskBytes : kMaskBytes - 4;
+    if (file.ReadBlock(stored, wanted) != wanted) return false;
+    layout.masks = {readLe32(stored), readLe32(stored + 4), readLe32(stored + 8),
+                    readLe32(stored + 12)};
+    return true;
+}
+
+bool takesMaskedPixels(const BmpLayout& layout, bool modern) {
+    return modern && layout.depth == kMaskedDepth &&
+           (layout.compression == 0 || layout.compression == kBitFields ||
+            layout.compression == kAlphaBitFields);
+}
+
+ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout, bool modern) {
     std::uint8_t fileHeader[kFileHeaderSize];
     if (file.ReadBlock(fileHeader, sizeof fileHeader) != sizeof fileHeader ||
         readLe16(fileHeader) != kBitmapType)
@@ -65,10 +93,16 @@ ErrorNumber readHeaders(EngineFile& file, BmpLayout& layout) {
         layout.storedEntries = used != 0 ? used : fullTableSize(layout.depth);
         layout.entryBytes = 4;
         headerEnd = kFileHeaderSize + headerSize;
-        // Only what the 40-byte form can hold is read through the longer ones.
-        if (extended && (layout.compression > kRle4 || !isSupportedDepth(layout.depth) ||
-                         !file.SeekSet(static_cast<std::int64_t>(headerEnd))))
+        layout.masked = takesMaskedPixels(layout, modern);
+        if (layout.masked) {
+            if (!readMasks(file, headerSize, layout) ||
+                !file.SeekSet(static_cast<std::int64_t>(headerEnd)))
+                return reportFailure(err::BadFile, location::BmpBadInfoHeader);
+        } else if (extended && (layout.compression > kRle4 || !isSupportedDepth(layout.depth) ||
+                                !file.SeekSet(static_cast<std::int64_t>(headerEnd)))) {
+            // Only what the 40-byte form can hold is read through the longer ones.
             return reportFailure(err::BadFile, location::BmpBadInfoHeader);
+        }
     } else {
         if (!file.SeekSet(kFileHeaderSize) ||
             file.ReadBlock(header, kCoreHeaderSize) != kCoreHeaderSize ||
@@ -159,12 +193,17 @@ ErrorNumber readCompressed(EngineFile& file, const BmpLayout& layout, const ZDib
                         static_cast<std::size_t>(image.height));
 }
 
-ErrorNumber decode(EngineFile& file, ZDib& image) {
+ErrorNumber decode(EngineFile& file, ZDib& image, const ZLoadParams& params) {
     std::int64_t fileSize = file.Remaining();
     BmpLayout layout;
-    if (ErrorNumber e = readHeaders(file, layout)) return e;
+    if (ErrorNumber e = readHeaders(file, layout, params.modern)) return e;
     if (exceedsImageLimit(layout.width, layout.height))
         return reportFailure(err::BadArea, location::BmpTooLarge);
+    if (layout.masked) {
+        if (!file.SeekSet(static_cast<std::int64_t>(layout.pixelStart))) return err::BadFile;
+        return DecodeMaskedPixels(file, layout.masks, layout.width, layout.height, params.backColor,
+                                  image);
+    }
     if (ErrorNumber e = checkBeforeAllocation(layout, fileSize)) return e;
 
     image.Create(layout.width, layout.height, layout.depth, 0);
@@ -177,8 +216,10 @@ ErrorNumber decode(EngineFile& file, ZDib& image) {
 
 }  // namespace
 
-void LoadBMP(ZDib& image, const std::string& path) {
-    LoadThrough(image, path, [&](EngineFile& file) { return decode(file, image); });
+void LoadBMP(ZDib& image, const std::string& path, const ZLoadParams& params) {
+    LoadThrough(image, path, [&](EngineFile& file) { return decode(file, image, params); });
 }
+
+void LoadBMP(ZDib& image, const std::string& path) { LoadBMP(image, path, ZLoadParams{}); }
 
 }  // namespace pm32

@@ -9,6 +9,7 @@
 #include "formats/diagnostic_locations.h"
 #include "formats/engine_file.h"
 #include "formats/format_codes.h"
+#include "formats/tiff_library.h"
 
 namespace pm32 {
 namespace {
@@ -124,7 +125,7 @@ ErrorNumber countGif(EngineFile& file, int& count) {
 
 }  // namespace
 
-ErrorNumber CountFileImages(const std::string& path, int format, int& count) {
+ErrorNumber CountFileImages(const std::string& path, int format, int& count, bool modern) {
     count = 0;
     // The file must exist whatever its format; only TIFF and GIF files are then read.
     EngineFile file;
@@ -139,6 +140,15 @@ ErrorNumber CountFileImages(const std::string& path, int format, int& count) {
     }
     ErrorNumber result = format == kFormatTiff ? countTiff(file, count) : countGif(file, count);
     if (result != err::None) count = 0;
+    // Directories of more entries than the walk allows, or of the 64-bit form,
+    // are libtiff's to count.
+    if (result != err::None && modern && format == kFormatTiff) {
+        int counted = 0;
+        if (CountTiffThroughLibrary(path, counted) == 0) {
+            count = counted;
+            return err::None;
+        }
+    }
     return result;
 }
 

@@ -64,25 +64,25 @@ void LoadFile(ZDib& image, const std::string& path, int format, int imageNumber,
     switch (format) {
         case kFormatBmp:
         case kFormatDib:
-            LoadBMP(image, path);
+            LoadBMP(image, path, params);
             return;
         case kFormatTiff:
-            LoadTIFF(image, path, imageNumber);
+            LoadTIFF(image, path, imageNumber, params);
             return;
         case kFormatTarga:
             LoadTGA(image, path);
             return;
         case kFormatGif:
-            LoadGIF(image, path, imageNumber);
+            LoadGIF(image, path, imageNumber, params);
             return;
         case kFormatPcx:
             LoadPCX(image, path);
             return;
         case kFormatJpeg:
-            LoadJPEG(image, path);
+            LoadJPEG(image, path, params);
             return;
         case kFormatPng:
-            LoadPNG(image, path);
+            LoadPNG(image, path, params);
             return;
         case kFormatFif:
             LoadFIF(image, path, params);

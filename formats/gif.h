@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/zdib.h"
+#include "formats/load_params.h"
 
 namespace pm32 {
 
@@ -12,7 +13,9 @@ namespace pm32 {
 // both mean the first), or sets its error number. A number beyond the last
 // image gives a palette-only record carrying the global colour table. Ticks
 // the file progress pump once per completed row; when it cancels, the record
-// is left empty with no error. On failure nothing is left allocated.
+// is left empty with no error. On failure nothing is left allocated. With
+// modern files wanted, a file of 2-bit colour resolution loads as a 4-bit image.
+void LoadGIF(ZDib& image, const std::string& path, int imageNumber, const ZLoadParams& params);
 void LoadGIF(ZDib& image, const std::string& path, int imageNumber);
 
 // Writes the 1-, 4- or 8-bit image record as a single-image GIF87a file; the

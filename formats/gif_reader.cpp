@@ -68,7 +68,7 @@ struct Screen {
     gif::ColorBuffer colors{};
 };
 
-ErrorNumber readScreen(EngineFile& file, Screen& screen) {
+ErrorNumber readScreen(EngineFile& file, Screen& screen, bool modern) {
     std::uint8_t header[gif::kHeaderBytes] = {};
     std::size_t got = file.ReadBlock(header, sizeof header);
     if (!gif::hasSignature(std::span(header, got)))
@@ -78,7 +78,11 @@ ErrorNumber readScreen(EngineFile& file, Screen& screen) {
     if (got < sizeof header) return reportFailure(err::BadFile, location::GifNoByte);
     std::uint8_t flags = header[gif::kScreenFlags];
     screen.depth = gif::screenDepth(flags);
-    if (screen.depth == 2) return err::BadDepth;
+    // Four colours fit a 4-bit image, whose two high bits of each index stay 0.
+    if (screen.depth == 2) {
+        if (!modern) return err::BadDepth;
+        screen.depth = 4;
+    }
     screen.entries = gif::tableEntries(flags);
     if ((flags & gif::kColorTableFlag) != 0) {
         std::uint8_t table[3 * 256];
@@ -131,11 +135,11 @@ ErrorNumber readChosenImage(EngineFile& file, Screen& screen, ZDib& image) {
     return gif::settleDecoding(result, image);
 }
 
-ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
+ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber, bool modern) {
     if (!file.SetBuffer(kStagingBytes))
         return reportFailure(err::OutOfMemory, location::GifNoMemory, DiagnosticKind::Memory);
     Screen screen;
-    if (ErrorNumber e = readScreen(file, screen)) return e;
+    if (ErrorNumber e = readScreen(file, screen, modern)) return e;
     for (;;) {
         switch (file.ReadByte()) {
             case kExtensionIntroducer:
@@ -162,9 +166,14 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
 
 }  // namespace
 
-void LoadGIF(ZDib& image, const std::string& path, int imageNumber) {
+void LoadGIF(ZDib& image, const std::string& path, int imageNumber, const ZLoadParams& params) {
     FileProgressPump().Begin();
-    LoadThrough(image, path, [&](EngineFile& file) { return load(file, image, imageNumber); });
+    LoadThrough(image, path,
+                [&](EngineFile& file) { return load(file, image, imageNumber, params.modern); });
+}
+
+void LoadGIF(ZDib& image, const std::string& path, int imageNumber) {
+    LoadGIF(image, path, imageNumber, ZLoadParams{});
 }
 
 }  // namespace pm32

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/zdib.h"
+#include "formats/load_params.h"
 
 namespace pm32 {
 
@@ -10,7 +11,8 @@ namespace pm32 {
 // ticking the file progress pump once per scanline; the result is in its
 // error number. On success the record owns the new DIB; on failure it holds
 // no image, and a load cancelled through the pump leaves none either, with
-// error 0.
+// error 0. With modern files wanted, CMYK and YCCK files load as 24-bit colour.
+void LoadJPEG(ZDib& image, const std::string& path, const ZLoadParams& params);
 void LoadJPEG(ZDib& image, const std::string& path);
 
 // Writes the image record as a JPEG file at quality 5 to 100 (baseline

@@ -11,6 +11,7 @@ namespace pm32 {
 
 namespace tiff {
 inline constexpr std::uint16_t kMagic = 42;
+inline constexpr std::uint16_t kBigMagic = 43;
 inline constexpr std::int64_t kHeaderBytes = 8;
 inline constexpr std::int64_t kFirstDirectoryField = 4;
 inline constexpr std::size_t kEntryBytes = 12;

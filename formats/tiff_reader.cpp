@@ -12,6 +12,7 @@
 #include "formats/picture_rows.h"
 #include "formats/tiff.h"
 #include "formats/tiff_directory.h"
+#include "formats/tiff_library.h"
 #include "formats/tiff_lzw.h"
 
 namespace pm32 {
@@ -280,22 +281,39 @@ ErrorNumber decodeStrips(EngineFile& file, std::uint32_t compression, const Stri
     }
 }
 
-ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
+// A refusal of a form this reader does not know, as against a damaged file.
+// With a hand-over wanted it is only noted, for libtiff to try the file.
+ErrorNumber refuseForm(ErrorNumber number, int location, bool* handOver) {
+    if (handOver == nullptr) return reportFailure(number, location);
+    *handOver = true;
+    return number;
+}
+
+ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber, bool* handOver) {
     const std::int64_t fileSize = file.Remaining();
     if (!file.SetBuffer(kStagingBytes))
         return reportFailure(err::OutOfMemory, location::TiffReadNoMemory, DiagnosticKind::Memory);
-    if (!readHeader(file)) return reportFailure(err::BadFile, location::TiffBadHeader);
+    if (!readHeader(file)) {
+        // BigTIFF's 64-bit offsets are a form of its own, not a damaged file.
+        const bool big = file.SeekSet(2) && file.ReadU16() == tiff::kBigMagic && !file.ShortRead();
+        return big ? refuseForm(err::BadFile, location::TiffBadHeader, handOver)
+                   : reportFailure(err::BadFile, location::TiffBadHeader);
+    }
     const bool preview = imageNumber == -1 && findPreview(file);
 
     TiffDirectory d;
     if (ErrorNumber e = ReadTiffDirectory(file, fileSize, imageNumber, d)) return e;
     if (d.compression != tiff::kUncompressed && d.compression != tiff::kLzw &&
         d.compression != tiff::kPackBits)
-        return reportFailure(
+        return refuseForm(
             imageNumber < 0 ? err::NegativeImageNumber : err::TiffCompressionUnsupported,
-            location::TiffBadCompression);
+            location::TiffBadCompression, handOver);
     const std::uint32_t depth = sampleDepth(d);
-    if (d.predictor != 1 || depth == 0) return reportFailure(err::BadFile, location::TiffBadLayout);
+    if (d.predictor != 1 || depth == 0)
+        return refuseForm(err::BadFile, location::TiffBadLayout, handOver);
+    // Tiled files have no strips.
+    if (!preview && d.stripOffsets.count == 0 && handOver != nullptr)
+        return refuseForm(err::BadFile, location::TiffBadStripTable, handOver);
 
     if (exceedsImageLimit(d.width, d.height))
         return reportFailure(err::BadArea, location::TiffBadSize);
@@ -330,8 +348,22 @@ ErrorNumber load(EngineFile& file, ZDib& image, int imageNumber) {
 
 }  // namespace
 
+void LoadTIFF(ZDib& image, const std::string& path, int imageNumber, const ZLoadParams& params) {
+    bool handOver = false;
+    LoadThrough(image, path, [&](EngineFile& file) {
+        // A negative number asks for the preview, which only this reader knows.
+        const bool mayHandOver = params.modern && imageNumber >= 0;
+        return load(file, image, imageNumber, mayHandOver ? &handOver : nullptr);
+    });
+    if (!handOver) return;
+    const ErrorNumber refused = image.error;
+    LoadWhole(image, [&] {
+        return ReadTiffThroughLibrary(path, imageNumber, params.backColor, refused, image);
+    });
+}
+
 void LoadTIFF(ZDib& image, const std::string& path, int imageNumber) {
-    LoadThrough(image, path, [&](EngineFile& file) { return load(file, image, imageNumber); });
+    LoadTIFF(image, path, imageNumber, ZLoadParams{});
 }
 
 }  // namespace pm32

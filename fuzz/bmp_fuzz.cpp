@@ -6,6 +6,7 @@
 
 #include "formats/bmp.h"
 #include "fuzz/fuzz_input_file.h"
+#include "fuzz/modern_load.h"
 
 namespace {
 
@@ -35,6 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pm32::LoadBMP(image, input.path());
         if (image.error == 0 && image.PixelOffset() + image.PixelBytes() <= kRoundTripBytes)
             checkRoundTrip(image);
+        pm32::fuzz::checkModernLoad(
+            [&](pm32::ZDib& modern, const pm32::ZLoadParams& params) {
+                pm32::LoadBMP(modern, input.path(), params);
+            },
+            size);
     }
     pm32::ZDib object = pm32::DecodePaintbrushObject(std::span(data, size));
     if (object.handle != 0 && pm32::VerifyDib(object.handle) != 0) std::abort();

@@ -6,6 +6,7 @@
 #include "engine/progress.h"
 #include "formats/gif.h"
 #include "fuzz/fuzz_input_file.h"
+#include "fuzz/modern_load.h"
 #include "platform/window_registry.h"
 
 namespace {
@@ -66,5 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pm32::FileProgressPump().SetUp({}, 0, 0);
     if (cancelling && rows == kCancelAtRow && (image.handle != 0 || image.error != 0)) std::abort();
     if (image.error == 0 && image.handle != 0) checkRoundTrip(image);
+    pm32::fuzz::checkModernLoad(
+        [&](pm32::ZDib& modern, const pm32::ZLoadParams& params) {
+            pm32::LoadGIF(modern, input.path(), 1 + static_cast<int>(size % 3), params);
+        },
+        size);
     return 0;
 }

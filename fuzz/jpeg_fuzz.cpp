@@ -6,6 +6,7 @@
 #include "engine/progress.h"
 #include "formats/jpeg.h"
 #include "fuzz/fuzz_input_file.h"
+#include "fuzz/modern_load.h"
 #include "platform/global_memory.h"
 #include "platform/window_registry.h"
 
@@ -73,5 +74,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (pm32::platform::LiveBlockCount() != blocks) std::abort();
     if (rows > 0 && rows <= 0x7FFF) checkCancel(input.path(), size, rows);
+    pm32::fuzz::checkModernLoad(
+        [&](pm32::ZDib& image, const pm32::ZLoadParams& params) {
+            pm32::LoadJPEG(image, input.path(), params);
+        },
+        size);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "formats/tiff.h"
 #include "formats/tiff_lzw.h"
 #include "fuzz/fuzz_input_file.h"
+#include "fuzz/modern_load.h"
 
 namespace {
 
@@ -79,6 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if ((image.error == 0) != (image.handle != 0)) std::abort();
         if (image.error == 0 && image.PixelOffset() + image.PixelBytes() <= kRoundTripBytes)
             checkRoundTrip(image, static_cast<int>(size / 4 % 2));
+        // Forms the own reader refuses go through libtiff, and so does the count.
+        pm32::fuzz::checkModernLoad(
+            [&](pm32::ZDib& modern, const pm32::ZLoadParams& params) {
+                pm32::LoadTIFF(modern, input.path(), imageNumber, params);
+            },
+            size);
+        int count = 0;
+        if (pm32::CountFileImages(input.path(), pm32::kFormatTiff, count, true) != 0 && count != 0)
+            std::abort();
     }
     checkLzw(std::span(data, size));
     if (pm32::platform::LiveBlockCount() != 0) std::abort();

@@ -38,7 +38,8 @@ QString ConversionTarget(const QString& source, const QString& folder, const Sav
 }
 
 ConversionResult ConvertFiles(Picbuf& working, const QStringList& sources, const QString& folder,
-                              const SaveOptions& options, ConversionProgress& progress) {
+                              const SaveOptions& options, bool modernFiles,
+                              ConversionProgress& progress) {
     ConversionResult result;
     QStringList absoluteSources;
     for (const QString& source : sources)
@@ -60,7 +61,8 @@ ConversionResult ConvertFiles(Picbuf& working, const QStringList& sources, const
             result.failed.push_back({source, FailureText(*failure, source)});
             continue;
         }
-        if (const std::uint32_t number = LoadImage(working, source, FormatOfPath(source))) {
+        if (const std::uint32_t number =
+                LoadImage(working, source, FormatOfPath(source), modernFiles)) {
             result.failed.push_back({source, FailureText(FailureOfLoad(number), source, number)});
             continue;
         }

@@ -57,7 +57,9 @@ QString ConversionTarget(const QString& source, const QString& folder, const Sav
 // the chosen format; a file that fails is noted and the batch goes on. A
 // target that is another of the sources is not written, so no chosen file
 // is lost before it is read. The working control is empty afterwards.
+// modernFiles is the LoadModernFiles the sources are loaded with.
 ConversionResult ConvertFiles(Picbuf& working, const QStringList& sources, const QString& folder,
-                              const SaveOptions& options, ConversionProgress& progress);
+                              const SaveOptions& options, bool modernFiles,
+                              ConversionProgress& progress);
 
 }  // namespace pm32::viewer

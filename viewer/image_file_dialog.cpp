@@ -311,7 +311,7 @@ void ImageFileDialog::showPreview() {
     std::optional<Failure> failure = CheckReadable(path);
     std::uint32_t number = 0;
     if (!failure) {
-        number = LoadImage(*preview_, path, FormatOfPath(path));
+        number = LoadImage(*preview_, path, FormatOfPath(path), settings_.modernFiles());
         if (number != 0) failure = FailureOfLoad(number);
     }
     if (failure) {

@@ -22,8 +22,9 @@ bool IsReadableImage(const QString& path) {
     return ReadableExtensions().contains("." + QFileInfo(path).suffix().toLower());
 }
 
-std::uint32_t LoadImage(Picbuf& control, const QString& path, int format) {
+std::uint32_t LoadImage(Picbuf& control, const QString& path, int format, bool modernFiles) {
     try {
+        control.put("LoadModernFiles", Variant::Bool(modernFiles));
         control.put("FileName", Variant::String(path.toStdString()));
         control.put("ImageFormat", Short(format));
         control.put("ImageNumber", Short(0));

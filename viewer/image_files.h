@@ -24,8 +24,9 @@ int FormatOfPath(const QString& path);
 const QStringList& ReadableExtensions();
 bool IsReadableImage(const QString& path);
 
-// Loads the file into the control; 0 or the control's error number.
-std::uint32_t LoadImage(Picbuf& control, const QString& path, int format);
+// Loads the file into the control, with its LoadModernFiles set to
+// modernFiles; 0 or the control's error number.
+std::uint32_t LoadImage(Picbuf& control, const QString& path, int format, bool modernFiles);
 
 // Stores the control's image; 0 or the control's error number. JPEG files
 // take the quality, every other format its plain (or only) compression.

@@ -91,7 +91,8 @@ bool PicEdit::openFile(const QString& path) {
     }
     // A failed load leaves the control's image as it was; the viewer keeps
     // its file name and undo image too.
-    if (std::uint32_t number = LoadImage(*shown_, absolute, FormatOfPath(absolute))) {
+    if (std::uint32_t number =
+            LoadImage(*shown_, absolute, FormatOfPath(absolute), settings_.modernFiles())) {
         showFailure(FailureOfLoad(number), absolute, number);
         return false;
     }

@@ -49,8 +49,9 @@ void PicEdit::convertFiles() {
     ConversionProgress progress;
     progress.show();
     setEnabled(false);
-    const ConversionResult result = ConvertFiles(*working_, sources.chosenFiles(), target.folder(),
-                                                 target.saveOptions(), progress);
+    const ConversionResult result =
+        ConvertFiles(*working_, sources.chosenFiles(), target.folder(), target.saveOptions(),
+                     settings_.modernFiles(), progress);
     setEnabled(true);
     progress.hide();
     if (!result.failed.empty())

@@ -93,6 +93,19 @@ PreferencesDialog::PreferencesDialog(ViewerSettings& settings, QWidget* parent,
     }
     layout->addWidget(types);
 
+    auto* files = new QGroupBox("Files", this);
+    auto* filesLayout = new QVBoxLayout(files);
+    filesLayout->addWidget(explanation(
+        "When the box is checked, Vistel/32 also opens the files of today: PNG, Targa and BMP "
+        "with transparency (shown over the background colour), 2-bit PNG and GIF, CMYK JPEG, "
+        "TIFF of every compression, and files whose name does not match their content.",
+        files));
+    modernBox_ = new QCheckBox("Open files of every kind I can read", files);
+    modernBox_->setObjectName("CheckModern");
+    modernBox_->setChecked(settings_.modernFiles());
+    filesLayout->addWidget(modernBox_);
+    layout->addWidget(files);
+
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Command1");
     ok->setDefault(true);
@@ -104,6 +117,7 @@ void PreferencesDialog::confirm() {
     settings_.setSmallZoom(zoomBoxes_[0]->isChecked());
     settings_.setLargeZoom(zoomBoxes_[1]->isChecked());
     settings_.setSingleInstance(instanceButtons_[1]->isChecked());
+    settings_.setModernFiles(modernBox_->isChecked());
     bool allDone = true;
     for (std::size_t i = 0; i < typeBoxes_.size(); ++i) {
         const QString mimeType = AssociatedTypes()[i].mimeType;

@@ -12,7 +12,8 @@ namespace pm32::viewer {
 
 class ViewerSettings;
 
-// The Preferences dialog: initial zoom, instances and file associations.
+// The Preferences dialog: initial zoom, instances, file associations and
+// whether files of every kind the control reads are opened.
 // OK writes the choices; closing the dialog otherwise changes nothing.
 class PreferencesDialog : public QDialog {
     Q_OBJECT
@@ -34,6 +35,7 @@ class PreferencesDialog : public QDialog {
     std::array<QCheckBox*, 7> typeBoxes_{};
     std::array<bool, 7> wasDefault_{};
     std::array<QRadioButton*, 2> instanceButtons_{};
+    QCheckBox* modernBox_ = nullptr;
 };
 
 }  // namespace pm32::viewer

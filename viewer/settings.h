@@ -26,12 +26,15 @@ class ViewerSettings {
     bool smallZoom() const { return flag("SmallZoom", "True"); }
     bool enableUndo() const { return flag("EnableUndo", "TRUE"); }
     bool progressiveDisplay() const { return flag("ProgressiveDisplay", "FALSE"); }
+    // Whether files are opened with the control's LoadModernFiles on.
+    bool modernFiles() const { return flag("LoadModernFiles", "TRUE"); }
     void setSingleInstance(bool on) { setFlag("SingleInstance", on); }
     void setLargeZoom(bool on) { setFlag("LargeZoom", on); }
     void setSmallZoom(bool on) { setFlag("SmallZoom", on); }
     void setEnableUndo(bool on) { setFlag("EnableUndo", on); }
     void setAutoPreview(bool on) { setFlag("AutoPreview", on); }
     void setProgressiveDisplay(bool on) { setFlag("ProgressiveDisplay", on); }
+    void setModernFiles(bool on) { setFlag("LoadModernFiles", on); }
 
     // Absent keys read as empty text.
     QString text(const char* key) const;

@@ -67,7 +67,8 @@ void UndoStore::clear() {
 }
 
 bool UndoStore::restore(Picbuf& shown) {
-    const bool loaded = QFile::exists(path_) && LoadImage(shown, path_, kBmpFormat) == 0;
+    // The undo image is a bitmap the viewer wrote itself: nothing of today in it.
+    const bool loaded = QFile::exists(path_) && LoadImage(shown, path_, kBmpFormat, false) == 0;
     clear();
     return loaded;
 }

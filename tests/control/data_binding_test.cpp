@@ -134,6 +134,30 @@ TEST(DataBinding, SteppingThroughFiftyRowsShowsEachRowsImage) {
     EXPECT_EQ(bound.p.control->ErrorNumber(), 0);
 }
 
+// A row's transparent PNG shows over BackColor once LoadModernFiles is on.
+TEST(DataBinding, ModernFilesShowTransparencyOverTheBackColor) {
+    if (convertTool().empty()) PM32_MISSING_PEER() << "ImageMagick's convert was not found";
+    PhotoDatabase db;
+    db.exec("CREATE TABLE photos (id INTEGER PRIMARY KEY, title TEXT, image BLOB)");
+    const std::string clear = db.dir.path("clear.png");
+    ASSERT_EQ(run(quoted(convertTool()) + " -size 5x3 xc:'rgba(0,0,0,0)' PNG32:" + quoted(clear)),
+              0);
+    const std::vector<std::uint8_t> bytes = readFile(clear);
+    db.insert(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size())));
+    db.insert(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size())));
+
+    BoundControl bound(db.address());
+    EXPECT_EQ(bound.p.control->Image(), nullptr) << "refused as ever";
+    EXPECT_EQ(bound.p.control->ErrorNumber(), 20109);
+    bound.p.put("LoadModernFiles", Variant::Bool(true));
+    bound.p.put("BackColor", i4(0x00123456));
+    bound.move("MoveNext");
+    ASSERT_NE(bound.p.control->Image(), nullptr);
+    EXPECT_EQ(shownColor(*bound.p.control, 2, 1), 0x563412u);
+}
+
 TEST(DataBinding, AChangedImageGoesBackToItsRowBeforeTheRowChanges) {
     PhotoDatabase db;
     db.exec("CREATE TABLE photos (id INTEGER PRIMARY KEY, title TEXT, image BLOB)");

@@ -2,7 +2,11 @@
 
 #include <filesystem>
 
+#include "control/screen_bitmap.h"
+#include "control/zpm32.h"
+#include "platform/automation/ole_color.h"
 #include "tests/control/test_site.h"
+#include "tests/support/peer_tools.h"
 #include "tests/support/temp_dir.h"
 
 namespace pm32::test {
@@ -57,6 +61,32 @@ TEST(ModernFiles, CountImagesReadsTheContentToo) {
     EXPECT_EQ(p.call("CountImages").toI4(), 2);
     p.put("ImageFormat", i2(3));
     EXPECT_THROW(p.call("Load"), automation::AutomationError) << "ImageFormat still rules";
+}
+
+// A wholly transparent picture shows the control's BackColor, a system
+// colour resolved as the control paints it; without LoadModernFiles it is
+// refused as ever.
+TEST(ModernFiles, TransparencyShowsTheBackColor) {
+    if (convertTool().empty()) PM32_MISSING_PEER() << "ImageMagick's convert was not found";
+    TempDir dir;
+    const std::string clear = dir.path("clear.png");
+    ASSERT_EQ(
+        run(quoted(convertTool()) + " -size 6x4 xc:'rgba(10,200,30,0)' PNG32:" + quoted(clear)), 0);
+    const std::uint32_t backColors[] = {0x00336699, 0x8000000F, 0x80000005};
+    for (const std::uint32_t back : backColors) {
+        SCOPED_TRACE(back);
+        const COLORREF shown = automation::TranslateOleColor(back);
+        const std::uint32_t rgb = (shown & 0xFF) << 16 | (shown & 0xFF00) | (shown >> 16 & 0xFF);
+        PlacedControl p;
+        p.put("BackColor", i4(back));
+        p.put("FileName", Variant::String(clear));
+        EXPECT_EQ(errorOf([&] { p.call("Load"); }), 20109u) << "refused as ever";
+        p.put("LoadModernFiles", Variant::Bool(true));
+        ASSERT_EQ(errorOf([&] { p.call("Load"); }), 0u);
+        ASSERT_NE(p.control->Image(), nullptr);
+        EXPECT_EQ(control::BuildScreenBitmap(p.control->Image()->handle).pixel(3, 2) & 0xFFFFFF,
+                  rgb);
+    }
 }
 
 }  // namespace

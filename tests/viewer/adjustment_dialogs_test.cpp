@@ -99,11 +99,11 @@ TEST_F(AdjustmentDialogs, TunePreviewResetAndApply) {
     const QString path = writeImage("photo.bmp", 40, 30);
     open(path);
     viewer::Picbuf expected;
-    ASSERT_EQ(viewer::LoadImage(expected, path, 0), 0u);
+    ASSERT_EQ(viewer::LoadImage(expected, path, 0, true), 0u);
     expected.call("BrightCont", {automation::Variant::R8(0.6), automation::Variant::R8(0.5)});
     expected.call("Gamma", {automation::Variant::R8(6.0)});
     viewer::Picbuf brighter;
-    ASSERT_EQ(viewer::LoadImage(brighter, path, 0), 0u);
+    ASSERT_EQ(viewer::LoadImage(brighter, path, 0, true), 0u);
     brighter.call("BrightCont", {automation::Variant::R8(0.7), automation::Variant::R8(0.75)});
 
     dialogs.then([&](QDialog& shown) {

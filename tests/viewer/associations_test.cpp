@@ -124,6 +124,11 @@ TEST_F(Associating, ThePreferencesDialogSetsAndClearsTypes) {
             EXPECT_EQ(box->text().toStdString(), words[i]);
             EXPECT_FALSE(box->isChecked());
         }
+        auto* modern = dialog.findChild<QCheckBox*>("CheckModern");
+        ASSERT_NE(modern, nullptr);
+        EXPECT_EQ(modern->text().toStdString(), "Open files of every kind I can read");
+        EXPECT_TRUE(modern->isChecked()) << "on by default";
+        modern->setChecked(false);
         dialog.findChild<QCheckBox*>("Check1_6")->setChecked(true);
         dialog.findChild<QCheckBox*>("Check1_1")->setChecked(true);
         dialog.findChild<QCheckBox*>("Check2_0")->setChecked(false);
@@ -135,11 +140,13 @@ TEST_F(Associating, ThePreferencesDialogSetsAndClearsTypes) {
     EXPECT_FALSE(associations.isDefault("image/gif"));
     EXPECT_FALSE(settings.smallZoom());
     EXPECT_FALSE(settings.singleInstance());
+    EXPECT_FALSE(settings.modernFiles());
     EXPECT_FALSE(settings.text("ProgramPath").isEmpty());
     {
         PreferencesDialog dialog(settings, nullptr, VSTL32_BINARY);
         EXPECT_TRUE(dialog.findChild<QCheckBox*>("Check1_6")->isChecked());
         EXPECT_FALSE(dialog.findChild<QCheckBox*>("Check2_0")->isChecked());
+        EXPECT_FALSE(dialog.findChild<QCheckBox*>("CheckModern")->isChecked());
         EXPECT_TRUE(dialog.findChild<QRadioButton*>("Option1_0")->isChecked());
         dialog.findChild<QCheckBox*>("Check1_6")->setChecked(false);
         dialog.findChild<QPushButton*>("Command1")->click();

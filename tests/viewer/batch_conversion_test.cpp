@@ -89,7 +89,7 @@ TEST_F(BatchConversion, TwentyMixedFilesWithOneCorrupt) {
         SCOPED_TRACE(sources[i].toStdString());
         const QString target = file("out/f" + std::to_string(i) + ".png");
         viewer::Picbuf check;
-        ASSERT_EQ(viewer::LoadImage(check, target, 0), 0u);
+        ASSERT_EQ(viewer::LoadImage(check, target, 0, true), 0u);
         EXPECT_EQ(check.getInt("Xresolution"), 10 + i);
         EXPECT_EQ(check.getInt("Yresolution"), 5 + i);
         EXPECT_FALSE(QFileInfo::exists(sources[i]));
@@ -158,14 +158,14 @@ TEST_F(BatchConversion, NoChosenFileIsOverwrittenOrDeletedUnconverted) {
     viewer::SaveOptions toPng;
     toPng.extension = ".png";
     const viewer::ConversionResult result =
-        viewer::ConvertFiles(working, {bmp, png}, file(""), toPng, progress);
+        viewer::ConvertFiles(working, {bmp, png}, file(""), toPng, true, progress);
     ASSERT_EQ(result.failed.size(), 1u);
     EXPECT_EQ(result.failed[0].source, bmp);
     EXPECT_TRUE(result.converted.isEmpty());
     EXPECT_EQ(result.convertedInPlace, QStringList{png});
     EXPECT_FALSE(working.hasImage());
     viewer::Picbuf check;
-    ASSERT_EQ(viewer::LoadImage(check, png, 0), 0u);
+    ASSERT_EQ(viewer::LoadImage(check, png, 0, true), 0u);
     EXPECT_EQ(check.getInt("Xresolution"), 7);
 }
 

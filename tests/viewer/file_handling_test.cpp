@@ -105,6 +105,22 @@ TEST_F(FileHandling, AFailedOpenKeepsImageNameAndUndo) {
     }
 }
 
+// The viewer opens every file with the control's LoadModernFiles as the
+// preference says: on by default, so a JPEG named ".png" opens; off, it is
+// refused as the control refuses it.
+TEST_F(FileHandling, ThePreferenceDecidesWhetherFilesOfTodayOpen) {
+    ASSERT_TRUE(QFile::copy(writeImage("photo.jpg", 14, 6), file("photo.png")));
+    EXPECT_TRUE(settings->modernFiles());
+    open(file("photo.png"));
+    EXPECT_EQ(shownSize(), QSize(14, 6));
+
+    settings->setModernFiles(false);
+    ASSERT_TRUE(QFile::copy(writeImage("other.jpg", 9, 5), file("other.png")));
+    EXPECT_FALSE(window->openFile(file("other.png")));
+    EXPECT_EQ(shownSize(), QSize(14, 6));
+    EXPECT_EQ(boxes.texts.size(), 1u);
+}
+
 TEST_F(FileHandling, AnUnreadableFileIsPermissionDenied) {
     const QString locked = writeImage("locked.bmp", 8, 8);
     ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
@@ -192,7 +208,7 @@ TEST_F(FileHandling, SaveWritesTheImageAndClearsTheModifiedMark) {
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(settings->text("LastSavePath"), QFileInfo(file("saved.png")).absolutePath());
     viewer::Picbuf check;
-    ASSERT_EQ(viewer::LoadImage(check, file("saved.png"), 0), 0u);
+    ASSERT_EQ(viewer::LoadImage(check, file("saved.png"), 0, true), 0u);
     EXPECT_EQ(check.getInt("Xresolution"), 6);
     EXPECT_EQ(check.getInt("Yresolution"), 10);
     EXPECT_FALSE(window->saveTo(file("no/such/folder/x.png")));

@@ -31,7 +31,7 @@ class ImageCommands : public ViewerTest {
     // The pixels a control of our own shows after the call on the source.
     std::vector<std::int32_t> referencePixels(const std::function<void(viewer::Picbuf&)>& call) {
         viewer::Picbuf reference;
-        EXPECT_EQ(viewer::LoadImage(reference, path, 0), 0u);
+        EXPECT_EQ(viewer::LoadImage(reference, path, 0, true), 0u);
         call(reference);
         std::vector<std::int32_t> pixels;
         const int width = reference.getInt("Xresolution");

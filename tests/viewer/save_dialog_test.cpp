@@ -85,7 +85,7 @@ TEST_F(SaveDialog, SaveAsWritesEveryFormat) {
         EXPECT_EQ(window->currentPath(), saved);
         EXPECT_FALSE(window->isImageModified());
         viewer::Picbuf check;
-        ASSERT_EQ(viewer::LoadImage(check, saved, viewer::FormatOfPath(saved)), 0u);
+        ASSERT_EQ(viewer::LoadImage(check, saved, viewer::FormatOfPath(saved), true), 0u);
         EXPECT_EQ(check.getInt("Xresolution"), 24);
         EXPECT_EQ(check.getInt("Yresolution"), 16);
         if (i != 1 && i != 5) {

@@ -16,6 +16,7 @@ packages=(
   cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript  # a private print scheduler
   libqt6sql6-sqlite libqt6sql6-psql postgresql  # data binding, and a private database server
   lomiri-wallpapers-16.04 lomiri-wallpapers-20.04  # natural photos for the FIF benchmark
+  python3-dev python3-pybind11 python3-numpy python3-pytest  # the pixmill Python module and its tests
 )
 
 missing=()

@@ -182,6 +182,8 @@ class _Control:
     def on(self, event, handler):
         """Calls handler with the event's arguments each time it fires; None removes it."""
         if handler is not None:
+            if not callable(handler):
+                raise TypeError("an event handler is a callable or None")
             handler = functools.partial(_deliver, handler)
         object.__getattribute__(self, "_core").on(event, handler)
 

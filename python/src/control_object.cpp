@@ -51,9 +51,9 @@ const MemberInfo& ControlObject::RequireMember(std::string_view name) const {
 std::vector<pm32::Variant> ControlObject::Arguments(const MemberInfo& member,
                                                     const py::sequence& args) const {
     if (args.size() > member.params.size())
-        throw pm32::AutomationError(pm32::automation::DISP_E_BADPARAMCOUNT,
-                                    member.name + " takes " +
-                                        std::to_string(member.params.size()) + " arguments");
+        throw pm32::AutomationError(
+            pm32::automation::DISP_E_BADPARAMCOUNT,
+            member.name + " takes " + std::to_string(member.params.size()) + " arguments");
     std::vector<pm32::Variant> values;
     values.reserve(member.params.size());
     for (std::size_t i = 0; i < member.params.size(); ++i) {
@@ -87,7 +87,8 @@ py::object ControlObject::Call(std::string_view name, const py::sequence& args) 
     py::object result = FromVariant(Invoke(member.id, pm32::InvokeKind::Method, values));
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (member.params[i].array && py::isinstance<py::list>(args[i]) && values[i].isArray())
-            if (PySequence_SetSlice(args[i].ptr(), 0, PY_SSIZE_T_MAX, FromVariant(values[i]).ptr()) != 0)
+            if (PySequence_SetSlice(args[i].ptr(), 0, PY_SSIZE_T_MAX,
+                                    FromVariant(values[i]).ptr()) != 0)
                 throw py::error_already_set();
     }
     return result;
@@ -173,6 +174,16 @@ void ControlObject::RunHandler(const py::object& handler, const MemberInfo& even
                               " values");
     for (std::size_t i = 0; i < byRef.size(); ++i)
         args[byRef[i]].assign(ToVariant(written[i], event.params[byRef[i]].type));
+}
+
+int ControlObject::VisitHandlers(visitproc visit, void* arg) const {
+    for (const auto& [event, handler] : handlers_) Py_VISIT(handler.ptr());
+    return 0;
+}
+
+void ControlObject::DropHandlers() {
+    if (control_) control_->onEvent({});
+    handlers_.clear();
 }
 
 void ControlObject::KeepFirstError() { handlerError_.emplace(); }

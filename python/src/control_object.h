@@ -1,5 +1,6 @@
 #pragma once
 
+#include <pm32.h>
 #include <pybind11/pybind11.h>
 
 #include <map>
@@ -7,8 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-#include <pm32.h>
 
 namespace pixmill {
 
@@ -44,6 +43,11 @@ class ControlObject {
     void On(std::string_view event, pybind11::object handler);
 
     pm32::Variant ObjectValue() const { return pm32::Variant::Object(object_); }
+
+    // The garbage collector's view of the handlers, which may hold this very
+    // object (a handler that reads its control).
+    int VisitHandlers(visitproc visit, void* arg) const;
+    void DropHandlers();
 
   private:
     std::vector<pm32::Variant> Arguments(const pm32::automation::MemberInfo& member,

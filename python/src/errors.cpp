@@ -42,8 +42,10 @@ void SetPythonError(const pm32::AutomationError& error) {
     const std::string& message = error.description();
     py::object type = py::module_::import("pixmill._core").attr("Error");
     const bool control = pm32::automation::IsControlScode(error.scode());
-    py::object instance = type(py::str("error {}: {}").format(
-        control ? py::str(py::int_(number)) : py::str("0x{:08X}").format(number), message));
+    py::object instance =
+        type(py::str("error {}: {}")
+                 .format(control ? py::str(py::int_(number)) : py::str("0x{:08X}").format(number),
+                         message));
     instance.attr("number") = number;
     instance.attr("message") = message;
     PyErr_SetObject(type.ptr(), instance.ptr());

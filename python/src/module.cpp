@@ -14,6 +14,8 @@ namespace py = pybind11;
 namespace pixmill {
 namespace {
 
+using pixmill::ControlObject;
+
 py::dict ParamDict(const pm32::automation::ParamInfo& param) {
     py::dict row;
     row["name"] = param.name;
@@ -54,9 +56,35 @@ py::dict TypeInfoDict(const pm32::TypeInfo& info) {
     for (const auto& event : info.events) events.append(MemberDict(event));
     described["events"] = events;
     py::dict enums;
-    for (const auto& enumeration : info.enums) enums[py::str(enumeration.name)] = enumeration.values;
+    for (const auto& enumeration : info.enums)
+        enums[py::str(enumeration.name)] = enumeration.values;
     described["enums"] = enums;
     return described;
+}
+
+// The object behind an instance; null while it is not made yet (or failed to be).
+ControlObject* CoreOf(PyObject* self) {
+    try {
+        return &py::cast<ControlObject&>(py::handle(self));
+    } catch (const py::cast_error&) {
+        return nullptr;
+    }
+}
+
+// Handlers often refer to their own control, so the collector must see
+// through the objects to the handlers they hold.
+void TakePartInCollection(PyHeapTypeObject* heapType) {
+    PyTypeObject* type = &heapType->ht_type;
+    type->tp_flags |= Py_TPFLAGS_HAVE_GC;
+    type->tp_traverse = [](PyObject* self, visitproc visit, void* arg) {
+        Py_VISIT(Py_TYPE(self));
+        const ControlObject* object = CoreOf(self);
+        return object ? object->VisitHandlers(visit, arg) : 0;
+    };
+    type->tp_clear = [](PyObject* self) {
+        if (ControlObject* object = CoreOf(self)) object->DropHandlers();
+        return 0;
+    };
 }
 
 }  // namespace
@@ -67,13 +95,16 @@ PYBIND11_MODULE(_core, module) {
     module.doc() = "The compiled half of pixmill: controls driven by name through libpm32.";
     pixmill::RegisterErrors(module);
 
-    py::class_<pixmill::Missing>(module, "Missing")
-        .def("__repr__", [](const pixmill::Missing&) { return "<missing>"; });
+    py::class_<pixmill::Missing>(module, "Missing").def("__repr__", [](const pixmill::Missing&) {
+        return "<missing>";
+    });
     module.attr("missing") = pixmill::Missing{};
 
-    py::class_<ControlObject>(module, "Object")
+    py::class_<ControlObject>(module, "Object",
+                              py::custom_type_setup(pixmill::TakePartInCollection))
         .def(py::init<std::string_view, bool>(), py::arg("progid"), py::arg("design") = false)
-        .def("type_info", [](const ControlObject& self) { return pixmill::TypeInfoDict(self.TypeInfo()); })
+        .def("type_info",
+             [](const ControlObject& self) { return pixmill::TypeInfoDict(self.TypeInfo()); })
         .def("member",
              [](const ControlObject& self, std::string_view name) -> py::object {
                  const pm32::automation::MemberInfo* member = self.Member(name);

@@ -25,8 +25,7 @@ std::int32_t Color(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
 }
 
 std::int32_t Property(ControlObject& control, const char* name) {
-    return control.Invoke(control.RequireMember(name).id, pm32::InvokeKind::PropertyGet, {})
-        .toI4();
+    return control.Invoke(control.RequireMember(name).id, pm32::InvokeKind::PropertyGet, {}).toI4();
 }
 
 Variant Call(ControlObject& control, pm32::DispId method, std::vector<Variant> args) {
@@ -59,11 +58,12 @@ py::array ToNumpy(ControlObject& control) {
     if (depth == 0) Call(control, getScanLine, {Variant::I2(0), Variant::Array(row)});
 
     const bool rgb = depth == kTrueColor;
-    py::array_t<std::uint8_t> pixels =
-        rgb ? py::array_t<std::uint8_t>({height, width, 3}) : py::array_t<std::uint8_t>({height, width});
+    py::array_t<std::uint8_t> pixels = rgb ? py::array_t<std::uint8_t>({height, width, 3})
+                                           : py::array_t<std::uint8_t>({height, width});
     std::uint8_t* out = pixels.mutable_data();
     for (std::int32_t y = 0; y < height; ++y) {
-        Call(control, getScanLine, {Variant::I2(static_cast<std::int16_t>(y)), Variant::Array(row)});
+        Call(control, getScanLine,
+             {Variant::I2(static_cast<std::int16_t>(y)), Variant::Array(row)});
         for (std::int32_t x = 0; x < width; ++x) {
             const std::int32_t value = row->elements[x].toI4();
             if (rgb) {
@@ -101,7 +101,8 @@ void FromNumpy(ControlObject& control, const py::array& pixels) {
     const bool rgb = pixels.ndim() == 3 && pixels.shape(2) == 3;
     if (!rgb && pixels.ndim() != 2)
         throw py::value_error("from_numpy takes height x width x 3 or height x width pixels");
-    const auto contiguous = py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast>(pixels);
+    const auto contiguous =
+        py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast>(pixels);
     const py::ssize_t height = pixels.shape(0);
     const py::ssize_t width = pixels.shape(1);
 

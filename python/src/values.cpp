@@ -14,12 +14,14 @@ namespace {
 using pm32::Variant;
 using pm32::VarType;
 
-pm32::Variant Integer(py::handle value) {
-    const long long number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()))
-                                 .cast<long long>();
+Variant Integer(py::handle value) {
+    py::object index = py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr()));
+    if (!index) throw py::error_already_set();
+    int overflow = 0;
+    const long long number = PyLong_AsLongLongAndOverflow(index.ptr(), &overflow);
     constexpr long long kLowest = std::numeric_limits<std::int32_t>::min();
     constexpr long long kHighest = std::numeric_limits<std::uint32_t>::max();
-    if (number < kLowest || number > kHighest) pm32::automation::ThrowOverflow();
+    if (overflow != 0 || number < kLowest || number > kHighest) pm32::automation::ThrowOverflow();
     return Variant::I4(static_cast<std::int32_t>(static_cast<std::uint32_t>(number)));
 }
 

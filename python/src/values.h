@@ -1,8 +1,7 @@
 #pragma once
 
-#include <pybind11/pybind11.h>
-
 #include <pm32.h>
+#include <pybind11/pybind11.h>
 
 namespace pixmill {
 

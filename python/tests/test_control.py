@@ -1,7 +1,9 @@
 """The control through the module: members by name, arrays, enums, events, errors."""
 
 import enum
+import gc
 import inspect
+import weakref
 
 import pytest
 
@@ -80,6 +82,8 @@ def test_events_reach_handlers_until_removed(picbuf):
     assert seen == ["Change"]
     with pytest.raises(ValueError):
         picbuf.on("NoSuchEvent", print)
+    with pytest.raises(TypeError):
+        picbuf.on("Change", 42)
 
 
 def test_a_handler_writes_by_reference_arguments_back(picbuf, tmp_path):
@@ -114,6 +118,7 @@ def test_a_handlers_exception_comes_out_of_the_call(picbuf):
     [
         (lambda pb: pb.Gamma(5.0), 20306, "Control does not contain a Dib"),
         (lambda pb: pb.Init(24, 40000, 2, 0), 0x8002000A, None),  # a short overflows
+        (lambda pb: setattr(pb, "FillColor", 1 << 70), 0x8002000A, None),  # and a long
         (lambda pb: pb.Init(3, 2, 2, 0), 20106, "The specified bit-depth is invalid"),
         (lambda pb: pb.Init(24, 2), 0x8002000F, "Argument not optional: nHeignt"),
         (lambda pb: setattr(pb, "Xresolution", 5), 383, "Property is read-only."),
@@ -165,3 +170,16 @@ def test_a_file_is_stored_and_loaded(picbuf, tmp_path):
         loaded.FileName = picbuf.FileName
         loaded.Load()
         assert (loaded.Xresolution, loaded.Yresolution, loaded.GetColor(4, 3)) == (5, 4, BLUE), name
+
+
+def test_a_control_whose_handler_holds_it_is_collected():
+    picbuf = pixmill.Picbuf()
+
+    def handler(control=picbuf):
+        control.Xresolution
+
+    gone = weakref.ref(handler)
+    picbuf.on("Change", handler)
+    del picbuf, handler
+    gc.collect()
+    assert gone() is None

@@ -65,14 +65,14 @@ def _unwrap(value):
     return value
 
 
-def _enum_name(described):
-    """enumDrawStyle in the type description is DrawStyle here."""
-    return described[len("enum"):] if described.startswith("enum") else described
+# The enumerations by the names the type descriptions give them.
+_enums = {}
 
 
 def _enumerated(member, value):
-    enumeration = globals().get(_enum_name(member["enumeration"])) if member["enumeration"] else None
-    if isinstance(enumeration, type) and isinstance(value, int) and value in enumeration._value2member_map_:
+    """A value of a member with an enumeration as its named member, when it is one."""
+    enumeration = _enums.get(member["enumeration"])
+    if enumeration is not None and isinstance(value, int) and value in enumeration._value2member_map_:
         return enumeration(value)
     return value
 
@@ -236,10 +236,12 @@ def _class_for(info):
 def _control_class(progid):
     info = _core.Object(progid).type_info()
     for described, values in info["enums"].items():
-        name = _enum_name(described)
-        globals().setdefault(name, enum.IntEnum(name, values, module=__name__))
-        if name not in __all__:
-            __all__.append(name)
+        if described in _enums:
+            continue
+        # enumDrawStyle in the type description is DrawStyle here.
+        name = described[len("enum"):] if described.startswith("enum") else described
+        _enums[described] = globals()[name] = enum.IntEnum(name, values, module=__name__)
+        __all__.append(name)
     _classes[info["name"]] = _make_class(info, progid)
     return _classes[info["name"]]
 

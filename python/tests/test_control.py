@@ -124,6 +124,9 @@ def test_a_handlers_exception_comes_out_of_the_call(picbuf):
         (lambda pb: setattr(pb, "Xresolution", 5), 383, "Property is read-only."),
         (lambda pb: pb.Assign(False, None, False), 20320, "The Control parameter is NULL"),
         (lambda pb: pixmill.Picbuf(design=True).ColorDepth, 394, "Property is write-only."),
+        # Indexed properties take their index in brackets; no region exists to index yet.
+        (lambda pb: pb.RegionEnabled[1], 20398, ""),
+        (lambda pb: pb.RegionFillColor.__setitem__(1, 0), 20398, ""),
     ],
 )
 def test_failures_raise_error_with_number_and_message(picbuf, action, number, message):

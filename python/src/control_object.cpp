@@ -97,9 +97,10 @@ py::object ControlObject::Call(std::string_view name, const py::sequence& args) 
 pm32::Variant ControlObject::Invoke(pm32::DispId id, pm32::InvokeKind kind,
                                     std::span<pm32::Variant> args) {
     std::optional<pm32::Variant> result;
+    // A handler's failure is what went wrong first, whatever the member made of it.
     try {
         result = object_->Invoke(id, kind, args);
-    } catch (const pm32::AutomationError&) {
+    } catch (...) {
         if (!handlerError_) throw;
     }
     if (handlerError_) {
@@ -148,6 +149,9 @@ void ControlObject::Deliver(std::string_view event, std::span<pm32::Variant> arg
         KeepFirstError();
     } catch (const pm32::AutomationError& error) {
         SetPythonError(error);
+        KeepFirstError();
+    } catch (const std::exception& error) {
+        PyErr_SetString(PyExc_RuntimeError, error.what());
         KeepFirstError();
     }
 }

@@ -186,3 +186,17 @@ def test_a_control_whose_handler_holds_it_is_collected():
     del picbuf, handler
     gc.collect()
     assert gone() is None
+
+
+@pytest.mark.parametrize(
+    "returned, error",
+    [("many", pixmill.Error), (1 << 40, pixmill.Error), (object(), TypeError)],
+)
+def test_a_value_a_handler_cannot_write_back_fails_the_call(picbuf, tmp_path, returned, error):
+    picbuf.Init(24, 8, 40, 0)
+    picbuf.FileName = str(tmp_path / "tall.png")
+    picbuf.Store()
+    picbuf.CallbackLines = 10
+    picbuf.on("Callback", lambda lines: returned)
+    with pytest.raises(error):
+        picbuf.LoadCallback(picbuf)

@@ -14,11 +14,15 @@ CONVERT = os.environ.get("PM32_CONVERT") or "convert"
 WIDTH, HEIGHT = 96, 64
 
 
-def cookbook():
-    """{job title: {"sh": code, "python": code}} from the README's Cookbook section."""
+def readme_section(heading):
     with open(os.environ["PIXMILL_README"], encoding="utf-8") as readme:
         text = readme.read()
-    section = text.split("\n## Cookbook\n", 1)[1].split("\n## ", 1)[0]
+    return text.split(f"\n## {heading}\n", 1)[1].split("\n## ", 1)[0]
+
+
+def cookbook():
+    """{job title: {"sh": code, "python": code}} from the README's Cookbook section."""
+    section = readme_section("Cookbook")
     jobs = {}
     for part in re.split(r"^### ", section, flags=re.M)[1:]:
         title, body = part.split("\n", 1)
@@ -153,14 +157,25 @@ def test_every_job_has_both_forms_and_a_check():
     assert all(set(code) == {"sh", "python"} for code in jobs.values())
 
 
+def run(language, code, folder):
+    """Runs a block in the folder, with the built picbuf first on PATH."""
+    command = ["bash", "-e", "-c", code] if language == "sh" else [sys.executable, "-c", code]
+    environment = dict(os.environ, PATH=os.environ["PICBUF_DIR"] + os.pathsep + os.environ["PATH"])
+    return subprocess.run(command, cwd=folder, env=environment, capture_output=True, text=True)
+
+
+def test_the_modules_introduction_runs(tmp_path):
+    code = re.search(r"^```python\n(.*?)^```", readme_section("Python"), re.S | re.M).group(1)
+    done = run("python", code + "print(pixels.shape, row[0], pb.DrawStyle.name)\n", tmp_path)
+    assert done.returncode == 0, done.stderr
+    assert done.stdout.splitlines() == [f"(48, 64, 3) {0xFF8000} DSDot"]
+
+
 @pytest.mark.parametrize("language", ["sh", "python"])
 @pytest.mark.parametrize("title", list(JOBS))
 def test_job(title, language, tmp_path):
     make_inputs, check = JOBS[title]
     make_inputs(tmp_path)
-    code = cookbook()[title][language]
-    command = ["bash", "-e", "-c", code] if language == "sh" else [sys.executable, "-c", code]
-    environment = dict(os.environ, PATH=os.environ["PICBUF_DIR"] + os.pathsep + os.environ["PATH"])
-    run = subprocess.run(command, cwd=tmp_path, env=environment, capture_output=True, text=True)
-    assert run.returncode == 0, run.stderr
-    check(tmp_path, run.stdout)
+    done = run(language, cookbook()[title][language], tmp_path)
+    assert done.returncode == 0, done.stderr
+    check(tmp_path, done.stdout)

@@ -72,8 +72,8 @@ _enums = {}
 def _enumerated(member, value):
     """A value of a member with an enumeration as its named member, when it is one."""
     enumeration = _enums.get(member["enumeration"])
-    if enumeration is not None and isinstance(value, int) and value in enumeration._value2member_map_:
-        return enumeration(value)
+    if enumeration is not None and isinstance(value, int):
+        return enumeration._value2member_map_.get(value, value)
     return value
 
 
@@ -150,9 +150,8 @@ def _method(member):
     parameters = [inspect.Parameter("self", inspect.Parameter.POSITIONAL_OR_KEYWORD)]
     for param in member["params"]:
         default = _core.missing if param["optional"] else inspect.Parameter.empty
-        parameters.append(
-            inspect.Parameter(param["name"], inspect.Parameter.POSITIONAL_OR_KEYWORD, default=default)
-        )
+        kind = inspect.Parameter.POSITIONAL_OR_KEYWORD
+        parameters.append(inspect.Parameter(param["name"], kind, default=default))
     method.__signature__ = inspect.Signature(parameters)
     return method
 
@@ -208,7 +207,11 @@ def _deliver(handler, *args):
 
 
 def _make_class(info, progid=None):
-    namespace = {"__slots__": (), "__doc__": f"The {info['name']} control's members.", "__module__": __name__}
+    namespace = {
+        "__slots__": (),
+        "__doc__": f"The {info['name']} control's members.",
+        "__module__": __name__,
+    }
     for member in info["members"]:
         if member["kind"] == "property":
             namespace[member["name"]] = _property(member)

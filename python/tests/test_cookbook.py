@@ -33,18 +33,21 @@ def cookbook():
 def photo_pixels(seed=0):
     """A photo with smooth red and green ramps and a busy blue channel: thousands of colours."""
     y, x = np.mgrid[0:HEIGHT, 0:WIDTH]
-    return np.stack([x * 255 // (WIDTH - 1), y * 255 // (HEIGHT - 1), (x * y + seed) % 256], axis=-1).astype(np.uint8)
+    channels = [x * 255 // (WIDTH - 1), y * 255 // (HEIGHT - 1), (x * y + seed) % 256]
+    return np.stack(channels, axis=-1).astype(np.uint8)
 
 
 def write_image(target, pixels, *options):
     """Writes pixels with ImageMagick; target is a file name, with a FORMAT: prefix if need be."""
     height, width = pixels.shape[:2]
-    subprocess.run([CONVERT, "-size", f"{width}x{height}", "-depth", "8", "rgb:-", *options, target],
+    size = f"{width}x{height}"
+    subprocess.run([CONVERT, "-size", size, "-depth", "8", "rgb:-", *options, target],
                    input=pixels.tobytes(), check=True)
 
 
 def decode(path):
-    width, height = map(int, subprocess.check_output([CONVERT, str(path), "-format", "%w %h", "info:"]).split())
+    size = subprocess.check_output([CONVERT, str(path), "-format", "%w %h", "info:"])
+    width, height = map(int, size.split())
     raw = subprocess.check_output([CONVERT, str(path), "-depth", "8", "rgb:-"])
     return np.frombuffer(raw, np.uint8).reshape(height, width, 3).astype(int)
 
@@ -104,14 +107,16 @@ def check_arrow(folder, out):
 
 
 def pages(folder):
-    write_image(str(folder / "pages.tif"), np.concatenate([photo_pixels(seed) for seed in range(3)]),
+    three = np.concatenate([photo_pixels(seed) for seed in range(3)])
+    write_image(str(folder / "pages.tif"), three,
                 "-crop", f"{WIDTH}x{HEIGHT}", "+repage", "-compress", "none")
 
 
 def check_information(folder, out):
     lines = out.splitlines()
     assert "CountImages=3" in lines
-    assert "ColorDepth=24" in lines and f"Xresolution={WIDTH}" in lines and f"Yresolution={HEIGHT}" in lines
+    for told in ["ColorDepth=24", f"Xresolution={WIDTH}", f"Yresolution={HEIGHT}"]:
+        assert told in lines
 
 
 def bmp_files(folder):
@@ -130,7 +135,8 @@ def check_batch(folder, out):
 def check_pdf(folder, out):
     info = subprocess.check_output(["pdfinfo", str(folder / "out.pdf")], text=True)
     assert re.search(r"^Pages:\s+1$", info, re.M)
-    subprocess.run(["pdftoppm", "-r", "30", "-png", "-singlefile", str(folder / "out.pdf"), str(folder / "page")], check=True)
+    subprocess.run(["pdftoppm", "-r", "30", "-png", "-singlefile", str(folder / "out.pdf"),
+                    str(folder / "page")], check=True)
     page = decode(folder / "page.png")
     # 1200 x 900 device pixels at 300 dpi are 120 x 90 here; the paper beyond stays white.
     assert np.abs(page[45, 60, :2] - photo_pixels()[32, 48, :2]).max() < 24

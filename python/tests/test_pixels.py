@@ -32,7 +32,8 @@ def test_pixels_round_trip(picbuf, shape):
 
 def test_grey_images_carry_a_grey_ramp(picbuf):
     picbuf.from_numpy(np.zeros((2, 2), np.uint8))
-    np.testing.assert_array_equal(picbuf.palette(), np.repeat(np.arange(256, dtype=np.uint8), 3).reshape(256, 3))
+    ramp = np.repeat(np.arange(256, dtype=np.uint8), 3).reshape(256, 3)
+    np.testing.assert_array_equal(picbuf.palette(), ramp)
 
 
 def test_palette_images_give_indices_and_their_table(picbuf):

@@ -17,6 +17,7 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql postgresql  # data binding, and a private database server
   dpkg-dev fakeroot lintian  # the Debian package and its checks
   lomiri-wallpapers-16.04 lomiri-wallpapers-20.04  # natural photos for the FIF benchmark
+  python3-dev python3-pybind11 python3-numpy python3-pytest  # the pixmill Python module and its tests
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # Builds the Debian package and checks it as a user would meet it: lintian finds
 # no errors; unpacked into a temporary root, its picbuf converts a real image,
 # and two programs of someone else's build against its libpm32, one through
-# find_package(pm32) and one through pkg-config, and run.
+# find_package(pm32) and one through pkg-config, and run; its Python module
+# imports and loads the image.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -41,4 +42,12 @@ export PKG_CONFIG_PATH="$root/tree${libdir#"$root/tree"}/pkgconfig"
 # shellcheck disable=SC2046
 g++ -std=c++20 packaging/consumer/main.cpp -o "$root/by-pkg-config" $(pkg-config --cflags --libs pm32)
 [ "$("$root/by-pkg-config" "$root/by-pkg-config.bmp")" = "$expected" ]
+echo "== the packaged Python module"
+PYTHONPATH="$root/tree/usr/lib/python3/dist-packages" /usr/bin/python3 -c "
+import pixmill
+pb = pixmill.Picbuf()
+pb.FileName = '$root/photo.png'
+pb.Load()
+assert pb.to_numpy().shape == (48, 64, 3)
+"
 echo "package checks passed: $deb"

@@ -30,6 +30,13 @@ inline std::uint8_t compositeOver(std::uint8_t value, std::uint8_t alpha, std::u
     return static_cast<std::uint8_t>((value * alpha + back * (255 - alpha) + 127) / 255);
 }
 
+// The same for a value already multiplied by its alpha.
+inline std::uint8_t compositePremultipliedOver(std::uint8_t value, std::uint8_t alpha,
+                                               std::uint8_t back) {
+    const int level = value + (back * (255 - alpha) + 127) / 255;
+    return static_cast<std::uint8_t>(level > 255 ? 255 : level);
+}
+
 // pixels blue, green, red, alpha quadruples onto a row of blue, green, red triples.
 void compositeBgraRow(const std::uint8_t* bgra, std::size_t pixels, const Backdrop& back,
                       std::uint8_t* bgr);

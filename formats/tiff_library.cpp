@@ -301,9 +301,8 @@ class SampleReader {
 };
 
 std::uint8_t laidOver(std::uint8_t value, std::uint8_t alpha, std::uint8_t back, Alpha kind) {
-    if (kind == Alpha::Premultiplied)
-        return static_cast<std::uint8_t>(std::min(255, value + (back * (255 - alpha) + 127) / 255));
-    return compositeOver(value, alpha, back);
+    return kind == Alpha::Premultiplied ? compositePremultipliedOver(value, alpha, back)
+                                        : compositeOver(value, alpha, back);
 }
 
 std::uint32_t outputDepth(const Layout& l) {

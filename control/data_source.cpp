@@ -59,6 +59,7 @@ automation::TypeInfo describe() {
     automation::TypeInfo info;
     info.name = "DataSource";
     info.progId = std::string(kDataSourceProgId);
+    info.classId = std::string(kDataSourceClassId);
     info.members = {
         property(kDatabaseName, "DatabaseName", VarType::String, true,
                  "sqlite:PATH or postgresql://user@host:port/database?host=SOCKET_FOLDER"),

@@ -9,6 +9,7 @@
 #include "control/record_set.h"
 #include "control/sql_connection.h"
 #include "platform/automation/dispatch.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control {
 
@@ -27,7 +28,7 @@ class RowListener {
 // current row moved by MoveFirst, MoveNext, MovePrevious and MoveLast, with
 // RecordCount, AbsolutePosition (from 0; -1 off the rows), EOF and BOF. Its
 // own failures are automation errors that say what went wrong.
-class DataSource : public automation::Dispatch {
+class PM32_TOOLKIT_API DataSource : public automation::Dispatch {
   public:
     DataSource() = default;
     DataSource(const DataSource&) = delete;

@@ -11,7 +11,8 @@ automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlS
     if (platform::EqualsIgnoringCase(progIdOrClassId, kProgId) ||
         platform::EqualsIgnoringCase(progIdOrClassId, kClassId))
         return CreatePicbuf(site);
-    if (platform::EqualsIgnoringCase(progIdOrClassId, kDataSourceProgId))
+    if (platform::EqualsIgnoringCase(progIdOrClassId, kDataSourceProgId) ||
+        platform::EqualsIgnoringCase(progIdOrClassId, kDataSourceClassId))
         return std::make_shared<DataSource>();
     return nullptr;
 }

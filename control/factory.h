@@ -6,16 +6,18 @@
 #include "control/control_site.h"
 #include "control/page_classes.h"
 #include "control/zpm32.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control {
 
 // A new Picbuf control placed on the site (which must outlive it); the
 // caller shares ownership.
-std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
+PM32_TOOLKIT_API std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
 
 // A new control or data source by ProgID or class id (braces, any case);
 // null for a name this module does not serve.
-automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlSite* site);
+PM32_TOOLKIT_API automation::DispatchPtr CreateControl(std::string_view progIdOrClassId,
+                                                       ControlSite* site);
 
 // The property page class the module registers under a ProgID, class id or
 // class name (any case); null for a name it does not serve. The pages

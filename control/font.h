@@ -6,6 +6,7 @@
 
 #include "control/font_description.h"
 #include "platform/automation/dispatch.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control {
 
@@ -17,7 +18,7 @@ inline constexpr std::uint32_t kInvalidPropertyValue = 380;
 // are one setting: Bold is Weight 700 or more, and setting it gives 700 or 400.
 // A value out of range is refused with "Invalid property value" (380) and
 // leaves the font as it was.
-class Font : public automation::Dispatch {
+class PM32_TOOLKIT_API Font : public automation::Dispatch {
   public:
     explicit Font(FontDescription description = SystemFontDescription());
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/toolkit_export.h"
+
 namespace pm32::control {
 
 // What the standard font object describes, as plain data: nothing here needs
@@ -43,7 +45,7 @@ FontDescription SystemFontDescription();
 // any order, each at most once, Name always last; a field left out keeps the
 // system font's value. Anything else (an unknown field, a value out of
 // range) gives nullopt.
-std::string FontText(const FontDescription& font);
-std::optional<FontDescription> ParseFontText(std::string_view text);
+PM32_TOOLKIT_API std::string FontText(const FontDescription& font);
+PM32_TOOLKIT_API std::optional<FontDescription> ParseFontText(std::string_view text);
 
 }  // namespace pm32::control

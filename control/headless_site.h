@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "control/control_site.h"
+#include "platform/toolkit_export.h"
 #include "platform/window/headless_window_host.h"
 
 namespace pm32::control {
@@ -11,7 +12,7 @@ namespace pm32::control {
 // A site without a screen: run or design mode, an optional event sink, and a
 // window other controls can peek at by its hWnd. That window is a bare
 // registered one, or, given a size, a headless window the control shows in.
-class HeadlessSite : public ControlSite {
+class PM32_TOOLKIT_API HeadlessSite : public ControlSite {
   public:
     HeadlessSite(bool userMode, automation::EventSink* events,
                  std::optional<QSize> windowSize = std::nullopt);

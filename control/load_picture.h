@@ -4,6 +4,7 @@
 #include <string>
 
 #include "control/picture.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control {
 
@@ -11,6 +12,6 @@ namespace pm32::control {
 // icon for ".ico" and ".cur" files, a bitmap for any other image file Qt
 // reads; an empty path gives an empty picture. Null when the file cannot be
 // read as an image.
-std::shared_ptr<Picture> LoadPicture(const std::string& path);
+PM32_TOOLKIT_API std::shared_ptr<Picture> LoadPicture(const std::string& path);
 
 }  // namespace pm32::control

@@ -10,6 +10,7 @@
 #include "control/enumerations.h"
 #include "engine/errors.h"
 #include "platform/automation/dispatch.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control {
 
@@ -62,7 +63,7 @@ using Loader = void (*)(ZPm32& control, std::optional<std::string_view> text);
 enum class MemberGroup { File, Colour, Filters, Geometry, Drawing, View, Regions, Exchange, State };
 
 // The group's name as the help shows it: "file", "colour", ...
-std::string_view GroupName(MemberGroup group);
+PM32_TOOLKIT_API std::string_view GroupName(MemberGroup group);
 
 // One row of the control's member table: everything dispatch, the type
 // description, persistence, the help and the command-line container need to
@@ -104,9 +105,9 @@ struct EventRow {
     std::vector<ParamInfo> params;
 };
 
-const std::vector<MemberRow>& MemberTable();
-const MemberRow* FindMember(DispId id);
-const MemberRow* FindMember(std::string_view name);  // without case
+PM32_TOOLKIT_API const std::vector<MemberRow>& MemberTable();
+PM32_TOOLKIT_API const MemberRow* FindMember(DispId id);
+PM32_TOOLKIT_API const MemberRow* FindMember(std::string_view name);  // without case
 const std::vector<EventRow>& EventTable();
 
 // Persisted members in their exchange order: the stock ones, then the custom ones.

@@ -2,7 +2,11 @@
 
 #include "control/identity.h"
 #include "control/memory_image.h"
+#include "control/module_lifetime.h"
+#include "control/pm32.h"
+#include "control/registration.h"
 #include "platform/global_memory.h"
+#include "platform/text_compare.h"
 
 extern "C" const char* pm32_module_version() { return pm32::control::kVersion.data(); }
 
@@ -31,4 +35,31 @@ extern "C" std::size_t pm32_global_size(std::uint32_t block) {
 
 extern "C" std::uint32_t pm32_global_free(std::uint32_t block) {
     return pm32::platform::GlobalFree(block);
+}
+
+extern "C" std::int32_t DllRegisterServer() {
+    return pm32::control::RegisterModule(pm32::control::RegistryFolder());
+}
+
+extern "C" std::int32_t DllUnregisterServer() {
+    return pm32::control::UnregisterModule(pm32::control::RegistryFolder());
+}
+
+extern "C" std::int32_t DllGetClassObject(const char* classId, const char* interfaceId,
+                                          void** object) {
+    using pm32::platform::EqualsIgnoringCase;
+    if (object == nullptr) return pm32::E_POINTER;
+    *object = nullptr;
+    if (classId == nullptr || (!EqualsIgnoringCase(classId, pm32::control::kClassId) &&
+                               !EqualsIgnoringCase(classId, pm32::control::kDataSourceClassId)))
+        return pm32::CLASS_E_CLASSNOTAVAILABLE;
+    if (interfaceId == nullptr || (!EqualsIgnoringCase(interfaceId, pm32::IID_IClassFactory) &&
+                                   !EqualsIgnoringCase(interfaceId, pm32::IID_IUnknown)))
+        return pm32::E_NOINTERFACE;
+    *object = new pm32::ClassFactory(classId);
+    return pm32::S_OK;
+}
+
+extern "C" std::int32_t DllCanUnloadNow() {
+    return pm32::control::ModuleInUse() ? pm32::S_FALSE : pm32::S_OK;
 }

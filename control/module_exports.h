@@ -29,4 +29,37 @@ PM32_API void* pm32_global_lock(std::uint32_t block);
 PM32_API int pm32_global_unlock(std::uint32_t block);
 PM32_API std::size_t pm32_global_size(std::uint32_t block);
 PM32_API std::uint32_t pm32_global_free(std::uint32_t block);
+
+// The module as a component loader drives it. Results are SCODEs: S_OK, or
+// S_FALSE, or a failure below.
+// Records the module's classes (the control, its eight property pages, the
+// data source) and its type library in the registry folder: PIXMILL_REGISTRY,
+// else pixmill32/registry under the user's data folder. Entries are replaced
+// whole; a failure leaves earlier ones as they were.
+PM32_API std::int32_t DllRegisterServer();
+// Removes what DllRegisterServer recorded; absent entries are no failure.
+PM32_API std::int32_t DllUnregisterServer();
+// The class object of classId ("{...}", any case) as interface interfaceId
+// (IClassFactory or IUnknown), a new pm32::ClassFactory with one reference, to
+// *object; null there for any failure.
+PM32_API std::int32_t DllGetClassObject(const char* classId, const char* interfaceId,
+                                        void** object);
+// S_OK when no object the module handed out and no server lock remains, else
+// S_FALSE.
+PM32_API std::int32_t DllCanUnloadNow();
 }
+
+namespace pm32 {
+
+inline constexpr std::int32_t S_OK = 0;
+inline constexpr std::int32_t S_FALSE = 1;
+inline constexpr std::int32_t E_NOINTERFACE = static_cast<std::int32_t>(0x80004002);
+inline constexpr std::int32_t E_POINTER = static_cast<std::int32_t>(0x80004003);
+inline constexpr std::int32_t CLASS_E_CLASSNOTAVAILABLE = static_cast<std::int32_t>(0x80040111);
+inline constexpr std::int32_t SELFREG_E_TYPELIB = static_cast<std::int32_t>(0x80040200);
+inline constexpr std::int32_t SELFREG_E_CLASS = static_cast<std::int32_t>(0x80040201);
+
+inline constexpr const char* IID_IUnknown = "{00000000-0000-0000-C000-000000000046}";
+inline constexpr const char* IID_IClassFactory = "{00000001-0000-0000-C000-000000000046}";
+
+}  // namespace pm32

@@ -34,7 +34,7 @@ using EventHandler = std::function<void(DispId id, std::string_view name, std::s
 // AutomationError; a control error n arrives as SCODE 0x800A0000 + n.
 class PM32_API Control {
   public:
-    // "Pixmill32.Picbuf.1" or "Pixmill32.DataSource.1", or a class id in
+    // "Pixmill32.Picbuf.1" or "Pixmill32.DataSource.1", or either class id in
     // braces, in any case. An unknown name throws REGDB_E_CLASSNOTREG.
     explicit Control(std::string_view progIdOrClassId = "Pixmill32.Picbuf.1",
                      ControlMode mode = ControlMode::Run);
@@ -60,6 +60,32 @@ class PM32_API Control {
   private:
     struct State;
     std::shared_ptr<State> state_;
+};
+
+// The class object DllGetClassObject hands out for one class of the module. It
+// counts references as a class object does: whoever received it calls
+// Release once when done. While any reference or server lock remains,
+// DllCanUnloadNow answers S_FALSE.
+class PM32_API ClassFactory {
+  public:
+    // A new object of the class, with its own site.
+    Control CreateInstance(ControlMode mode = ControlMode::Run) const;
+    // A lock keeps the module in use with no object alive; each lock wants
+    // its unlock.
+    void LockServer(bool lock);
+    std::uint32_t AddRef();
+    // Frees the class object at the last reference; returns what remains.
+    std::uint32_t Release();
+
+  private:
+    friend std::int32_t(::DllGetClassObject)(const char*, const char*, void**);
+    explicit ClassFactory(std::string_view classId);
+    ~ClassFactory();
+    ClassFactory(const ClassFactory&) = delete;
+    ClassFactory& operator=(const ClassFactory&) = delete;
+
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // The message of control error number n ("" for a number without one).

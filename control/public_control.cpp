@@ -1,5 +1,6 @@
 #include "control/factory.h"
 #include "control/headless_site.h"
+#include "control/module_lifetime.h"
 #include "control/pm32.h"
 #include "engine/string_table.h"
 
@@ -27,6 +28,7 @@ Variant invokeByName(automation::Dispatch& object, std::string_view name, Invoke
 
 // The site goes after the object it hosts: members are destroyed in reverse.
 struct Control::State {
+    control::ModuleReference lifetime;
     HandlerSink events;
     control::HeadlessSite site;
     automation::DispatchPtr object;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/toolkit_export.h"
+
 namespace pm32::platform {
 
 inline constexpr std::uint32_t MB_OK = 0x0000;
@@ -25,9 +27,10 @@ using MessageBoxHandler =
 // Installs the host's handler; an empty function restores the default, which
 // writes the caption and text as one line on stderr and takes the box's
 // default (first) button.
-void SetMessageBoxHandler(MessageBoxHandler handler);
+PM32_TOOLKIT_API void SetMessageBoxHandler(MessageBoxHandler handler);
 
-BoxAnswer MessageBox(std::string_view text, std::string_view caption, std::uint32_t style);
+PM32_TOOLKIT_API BoxAnswer MessageBox(std::string_view text, std::string_view caption,
+                                      std::uint32_t style);
 
 // The first button of a box of this style, which is its default answer.
 BoxAnswer DefaultAnswer(std::uint32_t style);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/handle_registry.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::platform {
 
@@ -12,8 +13,8 @@ using HWND = Handle32;
 using PumpWaitingMessages = std::function<void()>;
 
 // The caller owns the returned handle and unregisters it when the window goes.
-HWND RegisterWindow(PumpWaitingMessages pump);
-bool UnregisterWindow(HWND window);
+PM32_TOOLKIT_API HWND RegisterWindow(PumpWaitingMessages pump);
+PM32_TOOLKIT_API bool UnregisterWindow(HWND window);
 bool IsWindow(HWND window);
 
 // Removes and dispatches every message waiting for the window; nothing for an

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "control/pages/property_page.h"
+#include "platform/toolkit_export.h"
 
 namespace pm32::control::pages {
 
@@ -13,6 +14,6 @@ namespace pm32::control::pages {
 std::unique_ptr<PropertyPage> CreatePropertyPage(std::string_view name, QWidget* parent = nullptr);
 
 // One page of each class the control lists, in its order.
-std::vector<std::unique_ptr<PropertyPage>> CreateControlPages();
+PM32_TOOLKIT_API std::vector<std::unique_ptr<PropertyPage>> CreateControlPages();
 
 }  // namespace pm32::control::pages

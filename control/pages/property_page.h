@@ -8,6 +8,7 @@
 
 #include "control/page_classes.h"
 #include "control/pages/property_binding.h"
+#include "platform/toolkit_export.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -17,7 +18,7 @@ namespace pm32::control::pages {
 // One tab of the control's property sheet. It reads every bound property of
 // the edited controls when they are given to it, and on Apply writes each
 // changed one through the property's set path after its own checks passed.
-class PropertyPage : public QWidget {
+class PM32_TOOLKIT_API PropertyPage : public QWidget {
   public:
     PropertyPage(const PageClass& pageClass, QWidget* parent);
     ~PropertyPage() override;

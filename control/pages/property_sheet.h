@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "control/pages/property_binding.h"
+#include "platform/toolkit_export.h"
 
 class QTabWidget;
 class QPushButton;
@@ -16,7 +17,7 @@ class PropertyPage;
 // The tabbed dialog a container shows at design time: the control's pages
 // in its order, with OK, Cancel and Apply. OK applies every page and closes
 // only when all took their values.
-class PropertySheet : public QDialog {
+class PM32_TOOLKIT_API PropertySheet : public QDialog {
   public:
     PropertySheet(const QString& title, Objects objects, QWidget* parent = nullptr);
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "platform/gdi/window_dc.h"
+#include "platform/toolkit_export.h"
 
 class QPaintDevice;
 
@@ -16,10 +17,10 @@ namespace pm32::platform::gdi {
 
 // 0 when painting on the device cannot begin; the device must outlive the
 // context.
-HDC CreateDeviceDC(QPaintDevice& device);
+PM32_TOOLKIT_API HDC CreateDeviceDC(QPaintDevice& device);
 
 // Ends the painting; false for a handle that is not a live device context.
-bool DeleteDeviceDC(HDC dc);
+PM32_TOOLKIT_API bool DeleteDeviceDC(HDC dc);
 
 // The painter of a live device context; null for a stale or foreign handle.
 QPainter* PainterOfDC(HDC dc);

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/toolkit_export.h"
 
 class QApplication;
 class QGuiApplication;
@@ -9,12 +10,12 @@ namespace pm32::platform {
 // measures text or uses the clipboard, so work that draws nothing never pays
 // for it. Without a display it runs on the offscreen platform. Returns null
 // when the process already has a Qt application without GUI support.
-QGuiApplication* EnsureGuiApplication();
+PM32_TOOLKIT_API QGuiApplication* EnsureGuiApplication();
 
 // The same for work that shows or renders widgets: a widget application,
 // on the offscreen platform when there is no display or when asked to
 // render without one. Made first, it serves drawing too; null when the
 // process already has an application without widget support.
-QApplication* EnsureWidgetApplication(bool withoutDisplay = false);
+PM32_TOOLKIT_API QApplication* EnsureWidgetApplication(bool withoutDisplay = false);
 
 }  // namespace pm32::platform

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/toolkit_export.h"
 #include "platform/window/window_host.h"
 
 namespace pm32::platform {
@@ -14,7 +15,7 @@ namespace pm32::platform {
 // Painting waits for UpdateWindow or the message pump, as on a screen. The
 // surface is made when something first paints or draws on the window, so
 // windows that never show cost no pixels.
-class HeadlessWindowHost final : public WindowHost {
+class PM32_TOOLKIT_API HeadlessWindowHost final : public WindowHost {
   public:
     // Larger windows are cut to this size on each side.
     static constexpr int kMaxExtent = 8192;

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/toolkit_export.h"
 #include "platform/window/window_host.h"
 
 class QScrollBar;
@@ -16,7 +17,7 @@ class ClientArea;
 // A window host for Qt Widgets programs: a client area and two scroll bars of
 // its own. A bar shows exactly when its range is not 0..0 and then takes its
 // share of the widget from the client area.
-class WidgetWindowHost : public QWidget, public WindowHost {
+class PM32_TOOLKIT_API WidgetWindowHost : public QWidget, public WindowHost {
     Q_OBJECT
 
   public:

@@ -19,6 +19,7 @@ TEST(PublicControl, IsMadeByProgIdOrClassIdAndRefusesOtherNames) {
     for (const Case& c : {Case{"Pixmill32.Picbuf.1", "Picbuf"},
                           Case{"{970b41e3-f71e-11ce-b134-444553540000}", "Picbuf"},
                           Case{"PIXMILL32.DATASOURCE.1", "DataSource"},
+                          Case{"{970B41EC-F71E-11CE-B134-444553540000}", "DataSource"},
                           Case{"Pixmill32.Picbuf.2", nullptr}, Case{"", nullptr}}) {
         SCOPED_TRACE(c.name);
         if (c.typeName == nullptr) {

@@ -1,0 +1,166 @@
+#include "control/registration.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "control/identity.h"
+#include "control/module_exports.h"
+#include "control/page_classes.h"
+#include "control/type_description.h"
+
+namespace pm32::control {
+namespace {
+
+struct Entry {
+    std::string fileName;
+    std::string text;
+};
+
+// The file the module was loaded from, as a container would load it again.
+std::string ModulePath() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&RegisterModule), &info) == 0 || info.dli_fname == nullptr)
+        return {};
+    std::error_code failed;
+    const std::filesystem::path path = std::filesystem::canonical(info.dli_fname, failed);
+    return failed ? std::string(info.dli_fname) : path.string();
+}
+
+std::string ClassFileName(std::string_view classId) { return std::string(classId) + ".class"; }
+
+std::string TypeLibraryFileName() {
+    return std::string(kTypeLibraryId) + "-" + std::string(kTypeLibraryVersion) + ".typelib";
+}
+
+std::string VersionIndependent(std::string_view progId) {
+    const std::size_t dot = progId.rfind('.');
+    return std::string(dot == std::string_view::npos ? progId : progId.substr(0, dot));
+}
+
+std::string ClassText(std::string_view classId, std::string_view typeName, std::string_view progId,
+                      const std::string& library) {
+    std::ostringstream text;
+    text << "ClassId=" << classId << "\nTypeName=" << typeName << "\nProgId=" << progId
+         << "\nVersionIndependentProgId=" << VersionIndependent(progId) << "\nLibrary=" << library
+         << '\n';
+    return text.str();
+}
+
+std::string ControlText(const std::string& library) {
+    std::ostringstream text;
+    text << ClassText(kClassId, kTypeName, kProgId, library) << "Control=1\nInsertable=1\n"
+         << "MiscStatus=0x" << std::hex << kMiscStatus << std::dec << "\nToolboxBitmap=1\n"
+         << "TypeLibrary=" << kTypeLibraryId << "\nVersion=" << kTypeLibraryVersion
+         << "\nPropertyPages=";
+    const char* separator = "";
+    for (const PageClass& page : ControlPages())
+        if (page.dialogId != 0) {
+            text << separator << page.classId;
+            separator = ",";
+        }
+    text << '\n';
+    return text.str();
+}
+
+void DescribeMembers(std::ostream& text, std::string_view heading,
+                     const std::vector<automation::MemberInfo>& members) {
+    for (const automation::MemberInfo& member : members)
+        text << heading << '=' << member.id << '\t' << automation::MemberKindName(member.kind)
+             << '\t' << automation::SignatureText(member.name, member.params, member.type) << '\t'
+             << member.help << '\n';
+}
+
+// What a type browser reads: the interfaces, every member with its signature
+// and help, and the enumerations.
+std::string TypeLibraryText(const std::string& library) {
+    const automation::TypeInfo& info = PicbufTypeInfo();
+    std::ostringstream text;
+    text << "TypeLibrary=" << kTypeLibraryId << "\nName=" << kTypeLibraryName
+         << "\nVersion=" << kTypeLibraryVersion << "\nLibrary=" << library
+         << "\nDispatchInterface=" << kDispatchInterfaceId
+         << "\nEventInterface=" << kEventInterfaceId << '\n';
+    DescribeMembers(text, "Member", info.members);
+    DescribeMembers(text, "Event", info.events);
+    for (const automation::EnumInfo& enumeration : info.enums) {
+        text << "Enumeration=" << enumeration.name;
+        for (const auto& [name, value] : enumeration.values) text << '\t' << name << '=' << value;
+        text << '\n';
+    }
+    return text.str();
+}
+
+std::vector<Entry> ClassEntries(const std::string& library) {
+    std::vector<Entry> entries{{ClassFileName(kClassId), ControlText(library)}};
+    for (const PageClass& page : ControlPages())
+        if (page.dialogId != 0)
+            entries.push_back({ClassFileName(page.classId),
+                               ClassText(page.classId, page.typeName, page.progId, library)});
+    entries.push_back(
+        {ClassFileName(kDataSourceClassId),
+         ClassText(kDataSourceClassId, kDataSourceTypeName, kDataSourceProgId, library)});
+    return entries;
+}
+
+// Written beside its final name and renamed over it, so a reader never sees
+// half an entry and a failure leaves the old one.
+bool WriteWhole(const std::filesystem::path& path, const std::string& text) {
+    std::filesystem::path partial = path;
+    partial += ".partial-" + std::to_string(::getpid());
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(partial, ignored);
+            return false;
+        }
+    }
+    std::error_code failed;
+    std::filesystem::rename(partial, path, failed);
+    if (failed) std::filesystem::remove(partial, failed);
+    return !failed;
+}
+
+}  // namespace
+
+std::filesystem::path RegistryFolder() {
+    if (const char* folder = std::getenv("PIXMILL_REGISTRY"); folder && *folder) return folder;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+        return std::filesystem::path(data) / "pixmill32" / "registry";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home ? home : "") / ".local" / "share" / "pixmill32" / "registry";
+}
+
+std::int32_t RegisterModule(const std::filesystem::path& folder) {
+    std::error_code failed;
+    std::filesystem::create_directories(folder, failed);
+    if (failed) return SELFREG_E_CLASS;
+    const std::string library = ModulePath();
+    for (const Entry& entry : ClassEntries(library))
+        if (!WriteWhole(folder / entry.fileName, entry.text)) return SELFREG_E_CLASS;
+    if (!WriteWhole(folder / TypeLibraryFileName(), TypeLibraryText(library)))
+        return SELFREG_E_TYPELIB;
+    return S_OK;
+}
+
+std::int32_t UnregisterModule(const std::filesystem::path& folder) {
+    std::vector<std::string> names{TypeLibraryFileName()};
+    for (const Entry& entry : ClassEntries({})) names.push_back(entry.fileName);
+    bool removedAll = true;
+    for (const std::string& name : names) {
+        std::error_code failed;
+        std::filesystem::remove(folder / name, failed);
+        removedAll = removedAll && !failed;
+    }
+    return removedAll ? S_OK : SELFREG_E_CLASS;
+}
+
+}  // namespace pm32::control

@@ -62,6 +62,28 @@ class PM32_API Control {
     std::shared_ptr<State> state_;
 };
 
+// A printer for PrinterhDC: a PDF file (a name ending in ".pdf": A4 at 300
+// dots per inch, no margins) or a CUPS queue ("cups:QUEUE": the whole paper
+// at the printer's resolution); its context counts device pixels from the
+// paper's corner. The document ends at end() or when the Printer goes, which
+// writes the file or sends the job. A printer that cannot be opened throws
+// AutomationError E_FAIL saying why.
+class PM32_API Printer {
+  public:
+    explicit Printer(std::string_view target);
+    ~Printer();
+    Printer(Printer&&) noexcept;
+    Printer& operator=(Printer&&) noexcept;
+
+    // The value PrinterhDC takes; 0 once the document has ended.
+    std::uint32_t context() const;
+    void end();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
 // The class object DllGetClassObject hands out for one class of the module. It
 // counts references as a class object does: whoever received it calls
 // Release once when done. While any reference or server lock remains,

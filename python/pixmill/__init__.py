@@ -30,8 +30,9 @@ height x width palette indices otherwise, pb.palette() the colour table as
 entries x 3 RGB; pb.from_numpy(a) makes a 24-bit image of an h x w x 3 array and
 an 8-bit grey one (index i is grey level i) of an h x w array.
 
-Printing: the module has no printer context to give PrinterhDC; print with
-picbuf --printer.
+Printing: pixmill.Printer("out.pdf") (A4 at 300 dots per inch) or
+pixmill.Printer("cups:QUEUE") opens a printer; its .context is the value
+PrinterhDC takes, and the document ends with end() or the with block.
 """
 
 import enum
@@ -39,9 +40,9 @@ import functools
 import inspect
 
 from . import _core
-from ._core import Error, error_message
+from ._core import Error, Printer, error_message
 
-__all__ = ["Picbuf", "DataSource", "Error", "error_message"]
+__all__ = ["Picbuf", "DataSource", "Printer", "Error", "error_message"]
 
 
 def _wrap(value):

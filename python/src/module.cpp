@@ -119,6 +119,17 @@ PYBIND11_MODULE(_core, module) {
         .def("palette", &pixmill::Palette)
         .def("from_numpy", &pixmill::FromNumpy, py::arg("pixels"));
 
+    py::class_<pm32::Printer>(module, "Printer")
+        .def(py::init<std::string_view>(), py::arg("target"),
+             "A PDF file (\"NAME.pdf\") or a CUPS queue (\"cups:QUEUE\") to print on.")
+        .def_property_readonly("context", &pm32::Printer::context,
+                               "The value PrinterhDC takes; 0 once the document has ended.")
+        .def("end", &pm32::Printer::end, "Ends the document: writes the file or sends the job.")
+        .def(
+            "__enter__", [](pm32::Printer& self) -> pm32::Printer& { return self; },
+            py::return_value_policy::reference_internal)
+        .def("__exit__", [](pm32::Printer& self, const py::args&) { self.end(); });
+
     module.def("error_message", &pm32::ErrorMessage, py::arg("number"),
                "The message of a control error number (\"\" for a number without one).");
 }

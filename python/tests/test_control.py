@@ -127,6 +127,10 @@ def test_a_handlers_exception_comes_out_of_the_call(picbuf):
         # Indexed properties take their index in brackets; no region exists to index yet.
         (lambda pb: pb.RegionEnabled[1], 20398, ""),
         (lambda pb: pb.RegionFillColor.__setitem__(1, 0), 20398, ""),
+        (lambda pb: pixmill.Printer("out.png"), 0x80004005,
+         "a printer is a file name ending in .pdf or cups:QUEUE, not 'out.png'"),
+        (lambda pb: pixmill.Printer("cups:no-such-queue"), 0x80004005,
+         "there is no printer queue named 'no-such-queue'"),
     ],
 )
 def test_failures_raise_error_with_number_and_message(picbuf, action, number, message):

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <pm32.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -91,6 +94,37 @@ TEST(PublicControl, PassesOneControlToAnother) {
     }
     target.call("Assign", {Variant::Bool(false), source, Variant::Bool(false)});
     EXPECT_EQ(target.call("GetColor", {Variant::I2(1), Variant::I2(1)}).toI4(), 0x00FF00);
+}
+
+// A printer opened by name takes the image through PrinterhDC; the document is
+// written when it ends, after which its context is gone.
+TEST(PublicControl, PrintsOnAPrinterOpenedByName) {
+    for (const char* refused : {"out.png", ".pdf", "cups:", "cups:no-such-queue"}) {
+        SCOPED_TRACE(refused);
+        try {
+            pm32::Printer printer(refused);
+            ADD_FAILURE() << "opened a printer";
+        } catch (const AutomationError& error) {
+            EXPECT_EQ(static_cast<std::uint32_t>(error.scode()), 0x80004005u);
+            EXPECT_FALSE(error.description().empty());
+        }
+    }
+    const std::string path =
+        testing::TempDir() + "pm32-printer-" + std::to_string(::getpid()) + ".pdf";
+    Control picbuf;
+    picbuf.call("Init", {Variant::I2(24), Variant::I2(4), Variant::I2(4), Variant::I4(0xFF)});
+    pm32::Printer printer(path);
+    ASSERT_NE(printer.context(), 0u);
+    for (const char* name : {"PrintLeft", "PrintTop", "PrintWidth", "PrintHeight"})
+        picbuf.put(name, Variant::I4(std::string_view(name).ends_with("t") ? 300 : 600));
+    picbuf.put("PrinterhDC", Variant::I4(static_cast<std::int32_t>(printer.context())));
+    printer.end();
+    EXPECT_EQ(printer.context(), 0u);
+    std::ifstream written(path, std::ios::binary);
+    std::string start(5, '\0');
+    written.read(start.data(), 5);
+    EXPECT_EQ(start, "%PDF-");
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 # a copy of its own. Lists every offence and fails when there is one.
 library="$1"
 shift
-exports=$(nm -DC --defined-only --with-symbol-versions "$library" | cut -d' ' -f3-)
+# Upper-case kinds only: the linker may keep a localised symbol in the table.
+exports=$(nm -DC --defined-only --with-symbol-versions "$library" | awk '$2 ~ /^[A-Z]$/' |
+    cut -d' ' -f3-)
 public=$(echo "$exports" | sed -n 's/@@PM32_1$//p' |
     grep -v -e '^pm32::Control::' -e '^pm32::automation::' -e '^pm32::ErrorMessage' \
         -e '^typeinfo for pm32::automation::' -e '^typeinfo name for pm32::automation::' \
         -e '^vtable for pm32::automation::' -e '^pm32_' -e '^pmx_mem2dib$' \
-        -e '^pm32::ClassFactory::' -e '^Dll')
+        -e '^pm32::ClassFactory::' -e '^pm32::Printer::' -e '^Dll')
 private=$(echo "$exports" | sed -n 's/@@PM32_PRIVATE$//p' |
     grep -v '^\(typeinfo for \|typeinfo name for \|vtable for \)\{0,1\}pm32::\(control\|platform\)::')
 unversioned=$(echo "$exports" | grep -v -e '@@PM32_1$' -e '@@PM32_PRIVATE$' -e '^PM32_1$' -e '^PM32_PRIVATE$' \

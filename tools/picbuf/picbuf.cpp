@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <cstdlib>
+#include <optional>
 
+#include "control/pm32.h"
 #include "platform/window/gui_application.h"
 #include "tools/picbuf/command_line.h"
 #include "tools/picbuf/container.h"
@@ -12,7 +14,7 @@
 #include "tools/picbuf/help.h"
 #include "tools/picbuf/member_listing.h"
 #include "tools/picbuf/page_session.h"
-#include "tools/picbuf/printer_target.h"
+#include "tools/picbuf/printer_value.h"
 #include "tools/picbuf/snapshot.h"
 
 namespace pm32::tools {
@@ -44,16 +46,16 @@ int RunPicbuf(std::span<const std::string> args, std::ostream& out, std::ostream
         err << "picbuf: cannot start the widget application\n";
         return 1;
     }
-    std::unique_ptr<PrinterTarget> printer;
+    std::optional<Printer> printer;
     if (!options.printer.empty()) {
-        std::string problem;
-        printer = PrinterTarget::Open(options.printer, problem);
-        if (!printer) {
-            err << "picbuf: " << problem << '\n';
+        try {
+            printer.emplace(options.printer);
+        } catch (const automation::AutomationError& error) {
+            err << "picbuf: " << error.description() << '\n';
             return 1;
         }
         for (std::string& statement : options.statements)
-            statement = WithPrinter(statement, printer->Context());
+            statement = WithPrinter(statement, printer->context());
     }
     Container container(options.controls, !options.designMode, options.events ? &out : nullptr,
                         options.client);

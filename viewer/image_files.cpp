@@ -7,14 +7,16 @@ namespace pm32::viewer {
 int FormatOfPath(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == "rle") return kBmpFormat;
-    if (suffix == "jpeg" || suffix == "jpe") return kJpegFormat;
+    // ".jfif" is how web browsers save the JPEG pictures of a page.
+    if (suffix == "jpeg" || suffix == "jpe" || suffix == "jfif") return kJpegFormat;
     if (suffix == "tiff") return kTiffFormat;
     return kAnyFormat;
 }
 
 const QStringList& ReadableExtensions() {
-    static const QStringList extensions = {".bmp",  ".dib", ".rle",  ".gif", ".pcx", ".tga", ".tif",
-                                           ".tiff", ".jpg", ".jpeg", ".jpe", ".png", ".fif"};
+    static const QStringList extensions = {".bmp", ".dib",  ".rle",  ".gif", ".pcx",
+                                           ".tga", ".tif",  ".tiff", ".jpg", ".jpeg",
+                                           ".jpe", ".jfif", ".png",  ".fif"};
     return extensions;
 }
 

@@ -198,8 +198,9 @@ struct Description {
         out << "image bits " << width << " by " << height << " hex\n";
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                char hex[3];
-                std::snprintf(hex, sizeof hex, "%02x", (x * 3 + y * 5 + x * y / 7) % modulo);
+                char hex[9];
+                std::snprintf(hex, sizeof hex, "%02x",
+                              static_cast<unsigned>((x * 3 + y * 5 + x * y / 7) % modulo));
                 out << hex;
             }
             out << "\n";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "control/identity.h"
+#include "control/module_exports.h"
 #include "platform/automation/automation_error.h"
 
 namespace pm32::control {
@@ -15,7 +16,6 @@ using automation::MemberKind;
 using automation::Variant;
 using automation::VarType;
 
-constexpr automation::SCODE kFailed = static_cast<automation::SCODE>(0x80004005);
 constexpr const char* kSource = "Pixmill32.DataSource";
 
 enum Member : automation::DispId {
@@ -33,7 +33,7 @@ enum Member : automation::DispId {
     kUpdateRecord,
 };
 
-[[noreturn]] void fail(const std::string& text) { throw AutomationError(kFailed, text, kSource); }
+[[noreturn]] void fail(const std::string& text) { throw AutomationError(E_FAIL, text, kSource); }
 
 MemberInfo property(Member id, const char* name, VarType type, bool writable, const char* help) {
     MemberInfo info;

@@ -53,6 +53,7 @@ namespace pm32 {
 
 inline constexpr std::int32_t S_OK = 0;
 inline constexpr std::int32_t S_FALSE = 1;
+inline constexpr std::int32_t E_FAIL = static_cast<std::int32_t>(0x80004005);
 inline constexpr std::int32_t E_NOINTERFACE = static_cast<std::int32_t>(0x80004002);
 inline constexpr std::int32_t E_POINTER = static_cast<std::int32_t>(0x80004003);
 inline constexpr std::int32_t CLASS_E_CLASSNOTAVAILABLE = static_cast<std::int32_t>(0x80040111);

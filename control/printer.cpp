@@ -13,10 +13,9 @@ namespace {
 
 constexpr std::string_view kQueuePrefix = "cups:";
 constexpr int kPdfDotsPerInch = 300;
-constexpr automation::SCODE kFailed = static_cast<automation::SCODE>(0x80004005);
 
 [[noreturn]] void refuse(const std::string& why) {
-    throw AutomationError(kFailed, why, "Pixmill32.Printer");
+    throw AutomationError(E_FAIL, why, "Pixmill32.Printer");
 }
 
 std::unique_ptr<QPagedPaintDevice> pdfWriter(std::string_view path) {

@@ -34,8 +34,8 @@ PM32_API std::uint32_t pm32_global_free(std::uint32_t block);
 // S_FALSE, or a failure below.
 // Records the module's classes (the control, its eight property pages, the
 // data source) and its type library in the registry folder: PIXMILL_REGISTRY,
-// else pixmill32/registry under the user's data folder. Entries are replaced
-// whole; a failure leaves earlier ones as they were.
+// else pixmill32/registry under the user's data folder (absolute paths only).
+// Entries are replaced whole; a failure leaves earlier ones as they were.
 PM32_API std::int32_t DllRegisterServer();
 // Removes what DllRegisterServer recorded; absent entries are no failure.
 PM32_API std::int32_t DllUnregisterServer();

@@ -131,15 +131,23 @@ bool WriteWhole(const std::filesystem::path& path, const std::string& text) {
 
 }  // namespace
 
+// Relative folders are ignored, as the base directory rules say, so a
+// registration never lands wherever the program happens to run.
 std::filesystem::path RegistryFolder() {
-    if (const char* folder = std::getenv("PIXMILL_REGISTRY"); folder && *folder) return folder;
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return std::filesystem::path(data) / "pixmill32" / "registry";
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home ? home : "") / ".local" / "share" / "pixmill32" / "registry";
+    const auto absolute = [](const char* variable) -> std::filesystem::path {
+        const char* value = std::getenv(variable);
+        return value && *value == '/' ? std::filesystem::path(value) : std::filesystem::path();
+    };
+    if (std::filesystem::path folder = absolute("PIXMILL_REGISTRY"); !folder.empty()) return folder;
+    if (std::filesystem::path data = absolute("XDG_DATA_HOME"); !data.empty())
+        return data / "pixmill32" / "registry";
+    if (std::filesystem::path home = absolute("HOME"); !home.empty())
+        return home / ".local" / "share" / "pixmill32" / "registry";
+    return {};
 }
 
 std::int32_t RegisterModule(const std::filesystem::path& folder) {
+    if (folder.empty()) return SELFREG_E_CLASS;
     std::error_code failed;
     std::filesystem::create_directories(folder, failed);
     if (failed) return SELFREG_E_CLASS;
@@ -152,6 +160,7 @@ std::int32_t RegisterModule(const std::filesystem::path& folder) {
 }
 
 std::int32_t UnregisterModule(const std::filesystem::path& folder) {
+    if (folder.empty()) return SELFREG_E_CLASS;
     std::vector<std::string> names{TypeLibraryFileName()};
     for (const Entry& entry : ClassEntries({})) names.push_back(entry.fileName);
     bool removedAll = true;

@@ -7,7 +7,8 @@ namespace pm32::control {
 
 // Where the module records its classes for containers that look them up:
 // PIXMILL_REGISTRY when set, else pixmill32/registry under the user's data
-// folder (XDG_DATA_HOME, or ~/.local/share).
+// folder (XDG_DATA_HOME, or ~/.local/share); only absolute paths count, and
+// with none the folder is empty and registration fails.
 std::filesystem::path RegistryFolder();
 
 // Writes one entry per class the module serves (the control with its values

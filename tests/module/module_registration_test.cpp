@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The module as a component loader sees it: registration, class objects and
 // whether it may be unloaded, through the exported functions alone.
@@ -89,12 +91,30 @@ TEST_F(ModuleRegistration, RecordsEachClassAndTheTypeLibraryAndRemovesOnlyThose)
     EXPECT_EQ(DllUnregisterServer(), pm32::S_OK);
 }
 
-TEST_F(ModuleRegistration, AFolderThatCannotBeMadeFailsTheRegistration) {
+TEST_F(ModuleRegistration, AFolderThatCannotBeMadeOrIsUnknownFailsTheRegistration) {
     fs::create_directories(folder_);
     std::ofstream(folder_ / "file") << "not a folder";
     useFolder(folder_ / "file" / "registry");
     EXPECT_EQ(DllRegisterServer(), pm32::SELFREG_E_CLASS);
     EXPECT_EQ(ReadText(folder_ / "file"), "not a folder");
+
+    // Relative names count for nothing: no registration lands where the
+    // program happens to run.
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    std::vector<std::pair<std::string, const char*>> saved;
+    for (const char* variable : {"XDG_DATA_HOME", "HOME"}) {
+        saved.emplace_back(getenv(variable) ? getenv(variable) : "", variable);
+        setenv(variable, "relative", 1);
+    }
+    setenv("PIXMILL_REGISTRY", "registry", 1);
+    EXPECT_EQ(DllRegisterServer(), pm32::SELFREG_E_CLASS);
+    EXPECT_EQ(DllUnregisterServer(), pm32::SELFREG_E_CLASS);
+    fs::current_path(before);
+    for (const auto& [value, variable] : saved)
+        value.empty() ? unsetenv(variable) : setenv(variable, value.c_str(), 1);
+    EXPECT_FALSE(fs::exists(folder_ / "registry"));
+    EXPECT_FALSE(fs::exists(folder_ / "relative"));
 }
 
 TEST(ModuleClassObjects, AreHandedOutForTheModulesClassesAsClassFactoryOnly) {

@@ -17,6 +17,11 @@ automation::DispatchPtr CreateControl(std::string_view progIdOrClassId, ControlS
     return nullptr;
 }
 
+bool IsControlClassId(std::string_view classId) {
+    return platform::EqualsIgnoringCase(classId, kClassId) ||
+           platform::EqualsIgnoringCase(classId, kDataSourceClassId);
+}
+
 const PageClass* FindPageClass(std::string_view progIdOrClassId) {
     for (const PageClass& page : ControlPages())
         if (platform::EqualsIgnoringCase(progIdOrClassId, page.progId) ||

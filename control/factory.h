@@ -19,6 +19,9 @@ PM32_TOOLKIT_API std::shared_ptr<ZPm32> CreatePicbuf(ControlSite* site);
 PM32_TOOLKIT_API automation::DispatchPtr CreateControl(std::string_view progIdOrClassId,
                                                        ControlSite* site);
 
+// Whether classId (braces, any case) names a class CreateControl makes.
+bool IsControlClassId(std::string_view classId);
+
 // The property page class the module registers under a ProgID, class id or
 // class name (any case); null for a name it does not serve. The pages
 // themselves are widgets made by the pages library from this entry

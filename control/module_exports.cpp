@@ -1,5 +1,6 @@
 #include "control/module_exports.h"
 
+#include "control/factory.h"
 #include "control/identity.h"
 #include "control/memory_image.h"
 #include "control/module_lifetime.h"
@@ -50,8 +51,7 @@ extern "C" std::int32_t DllGetClassObject(const char* classId, const char* inter
     using pm32::platform::EqualsIgnoringCase;
     if (object == nullptr) return pm32::E_POINTER;
     *object = nullptr;
-    if (classId == nullptr || (!EqualsIgnoringCase(classId, pm32::control::kClassId) &&
-                               !EqualsIgnoringCase(classId, pm32::control::kDataSourceClassId)))
+    if (classId == nullptr || !pm32::control::IsControlClassId(classId))
         return pm32::CLASS_E_CLASSNOTAVAILABLE;
     if (interfaceId == nullptr || (!EqualsIgnoringCase(interfaceId, pm32::IID_IClassFactory) &&
                                    !EqualsIgnoringCase(interfaceId, pm32::IID_IUnknown)))

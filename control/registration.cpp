@@ -1,8 +1,5 @@
 #include "control/registration.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -14,6 +11,8 @@
 #include "control/module_exports.h"
 #include "control/page_classes.h"
 #include "control/type_description.h"
+#include "platform/module_path.h"
+#include "platform/replacement_file.h"
 
 namespace pm32::control {
 namespace {
@@ -24,13 +23,11 @@ struct Entry {
 };
 
 // The file the module was loaded from, as a container would load it again.
-std::string ModulePath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&RegisterModule), &info) == 0 || info.dli_fname == nullptr)
-        return {};
+std::string LibraryPath() {
+    const std::string module = platform::ModulePath();
     std::error_code failed;
-    const std::filesystem::path path = std::filesystem::canonical(info.dli_fname, failed);
-    return failed ? std::string(info.dli_fname) : path.string();
+    const std::filesystem::path path = std::filesystem::canonical(module, failed);
+    return failed ? module : path.string();
 }
 
 std::string ClassFileName(std::string_view classId) { return std::string(classId) + ".class"; }
@@ -108,25 +105,18 @@ std::vector<Entry> ClassEntries(const std::string& library) {
     return entries;
 }
 
-// Written beside its final name and renamed over it, so a reader never sees
-// half an entry and a failure leaves the old one.
+// Put in place whole, so a reader never sees half an entry and a failure
+// leaves the old one.
 bool WriteWhole(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::path partial = path;
-    partial += ".partial-" + std::to_string(::getpid());
+    platform::ReplacementFile file(path.string());
+    if (!file) return false;
     {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        std::ofstream out(file.Path(), std::ios::binary | std::ios::trunc);
         out << text;
         out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(partial, ignored);
-            return false;
-        }
+        if (!out) return false;
     }
-    std::error_code failed;
-    std::filesystem::rename(partial, path, failed);
-    if (failed) std::filesystem::remove(partial, failed);
-    return !failed;
+    return file.Commit();
 }
 
 }  // namespace
@@ -151,7 +141,7 @@ std::int32_t RegisterModule(const std::filesystem::path& folder) {
     std::error_code failed;
     std::filesystem::create_directories(folder, failed);
     if (failed) return SELFREG_E_CLASS;
-    const std::string library = ModulePath();
+    const std::string library = LibraryPath();
     for (const Entry& entry : ClassEntries(library))
         if (!WriteWhole(folder / entry.fileName, entry.text)) return SELFREG_E_CLASS;
     if (!WriteWhole(folder / TypeLibraryFileName(), TypeLibraryText(library)))

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/module_path.h"
+
 namespace pm32 {
 namespace {
 
@@ -16,12 +18,9 @@ std::vector<std::string> candidatePaths() {
     std::vector<std::string> paths;
     if (const char* chosen = std::getenv("PIXMILL_DECO"); chosen != nullptr && *chosen != '\0')
         paths.emplace_back(chosen);
-    Dl_info self{};
-    if (dladdr(reinterpret_cast<void*>(&candidatePaths), &self) != 0 && self.dli_fname != nullptr) {
-        std::string module = self.dli_fname;
-        auto slash = module.find_last_of('/');
-        if (slash != std::string::npos) paths.push_back(module.substr(0, slash + 1) + kLibraryName);
-    }
+    const std::string module = platform::ModulePath();
+    if (auto slash = module.find_last_of('/'); slash != std::string::npos)
+        paths.push_back(module.substr(0, slash + 1) + kLibraryName);
     paths.emplace_back(kLibraryName);  // no slash: the system's search path
     return paths;
 }
